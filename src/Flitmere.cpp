@@ -1,0 +1,76 @@
+#include "Flitmere.hpp"
+
+#include "Assets.hpp"
+
+#include <sstream>
+
+// The members are first built with their declared defaults (the bird, then three obstacles on
+// "obstacle.bmp"); the body then builds the bird and the obstacles again, on their own pictures.
+// Each obstacle reseeds the random generator, so the last one built fixes the heights drawn next.
+Flitmere::Flitmere()
+{
+    bird = Bird();
+    obstacle1 = Obstacle("obstacle.bmp", obstacleStartX, 0.f);
+    obstacle2 = Obstacle("obstacle2.bmp", obstacleStartX, 0.f);
+    obstacle3 = Obstacle("volcano.bmp", obstacleStartX, 0.f);
+    flapClock.restart(now);
+    animationClock.restart(now);
+    if (!backgroundTexture.loadFromFile("background.bmp"))
+        reportLoadFailure("Error: unable to load background texture");
+    if (!gameOverTexture.loadFromFile("gameOver.bmp"))
+        reportLoadFailure("Error: unable to load gameOver texture");
+    background.emplace(backgroundTexture);
+}
+
+Flitmere::Flitmere(const Flitmere& other)
+    : bird(other.bird), obstacle1(other.obstacle1), obstacle2(other.obstacle2), obstacle3(other.obstacle3),
+      flapping(other.flapping), flapStarted(other.flapStarted), lifeLost(other.lifeLost),
+      canLoseLife(other.canLoseLife), paused(other.paused), gameIsOver(other.gameIsOver),
+      playMusic(other.playMusic), flapClock(other.flapClock), animationClock(other.animationClock),
+      flapTime(other.flapTime), animationTime(other.animationTime), totalFlapTime(other.totalFlapTime),
+      totalAnimationTime(other.totalAnimationTime), musicLength(other.musicLength),
+      backgroundTexture(other.backgroundTexture), gameOverTexture(other.gameOverTexture),
+      background(other.background), score(other.score), lives(other.lives), now(other.now)
+{
+    // The game-over picture is shown exactly while the game is over; the texture rectangle is kept.
+    background->setTexture(gameIsOver ? gameOverTexture : backgroundTexture);
+}
+
+Flitmere& Flitmere::operator=(const Flitmere& other)
+{
+    if (this == &other)
+        return *this;
+    bird = other.bird;
+    obstacle1 = other.obstacle1;
+    obstacle2 = other.obstacle2;
+    obstacle3 = other.obstacle3;
+    flapping = other.flapping;
+    flapStarted = other.flapStarted;
+    lifeLost = other.lifeLost;
+    canLoseLife = other.canLoseLife;
+    paused = other.paused;
+    gameIsOver = other.gameIsOver;
+    playMusic = other.playMusic;
+    flapClock = other.flapClock;
+    animationClock = other.animationClock;
+    flapTime = other.flapTime;
+    animationTime = other.animationTime;
+    totalFlapTime = other.totalFlapTime;
+    totalAnimationTime = other.totalAnimationTime;
+    musicLength = other.musicLength;
+    backgroundTexture = other.backgroundTexture;
+    gameOverTexture = other.gameOverTexture;
+    background = other.background;
+    score = other.score;
+    lives = other.lives;
+    now = other.now;
+    background->setTexture(gameIsOver ? gameOverTexture : backgroundTexture);
+    return *this;
+}
+
+std::string Flitmere::intToString(int value) const
+{
+    std::ostringstream text;
+    text << value;
+    return text.str();
+}

@@ -1,0 +1,103 @@
+#include "Flitmere.hpp"
+
+#include "Hud.hpp"
+#include "PlayScene.hpp"
+
+Flitmere::FrameEnd Flitmere::frame(PlayScene& scene, const FrameInput& input)
+{
+    now = input.now;
+
+    keepTunePlaying(scene.music);
+    for (const PlayerAction action : input.actions)
+    {
+        if (!handle(action))
+            return FrameEnd::WindowClosed;
+    }
+    // Built before the update, so a point or a lost life shows from the next frame on.
+    scene.hudText.setString(hudString(score, lives));
+    if (!paused)
+        update(scene, input.rightButtonHeld);
+    endOfFrame();
+    return FrameEnd::Continue;
+}
+
+// Paused with the game; started again from its beginning after 95 s and on every new start. Playing
+// a paused tune resumes it, playing a playing one starts it over.
+void Flitmere::keepTunePlaying(sf::Sound& music)
+{
+    if (paused)
+        music.pause();
+    if (music.getPlayingOffset() >= musicLength)
+        playMusic = true;
+    if (playMusic)
+    {
+        music.play();
+        playMusic = false;
+    }
+}
+
+bool Flitmere::handle(PlayerAction action)
+{
+    switch (action)
+    {
+    case PlayerAction::CloseWindow:
+        return false;
+    case PlayerAction::Click:
+        if (!paused)
+            startFlap();
+        break;
+    case PlayerAction::PauseKey:
+        pause();
+        break;
+    case PlayerAction::RestartKey:
+        restart();
+        break;
+    }
+    return true;
+}
+
+// A click during a flap starts it over.
+void Flitmere::startFlap()
+{
+    flapClock.restart(now);
+    animationClock.restart(now);
+    flapping = true;
+    flapStarted = true;
+    bird.playFlapSound();
+}
+
+void Flitmere::update(PlayScene& scene, bool rightButtonHeld)
+{
+    if (rightButtonHeld)
+        bird.dive();
+    else
+        bird.stopDive();
+
+    flapTime = flapClock.getElapsedTime(now);
+    animationTime = animationClock.getElapsedTime(now);
+    if (flapping)
+        flap(flapTime);
+    else
+        dontFlap();
+
+    scene.scenery.scroll();
+    obstacle1.moveObstacle();
+    obstacle2.moveObstacle();
+    // Judged on the positions this frame then draws.
+    collideAndScore(scene.scoreSound);
+}
+
+void Flitmere::draw(sf::RenderTarget& target, const PlayScene& scene) const
+{
+    target.clear(sf::Color::Blue);
+    target.draw(*background);
+    if (!gameIsOver)
+    {
+        scene.scenery.draw(target);
+        target.draw(bird.getBird());
+        target.draw(obstacle1.getObstacle());
+        target.draw(obstacle2.getObstacle());
+    }
+    if (scene.hudFontOpened)
+        target.draw(scene.hudText);
+}

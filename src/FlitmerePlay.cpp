@@ -1,0 +1,52 @@
+#include "Flitmere.hpp"
+
+#include "PlayScene.hpp"
+
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/System/Clock.hpp>
+#include <SFML/Window/Mouse.hpp>
+
+#include <cstdlib>
+
+namespace
+{
+constexpr unsigned windowWidth = 1200;
+constexpr unsigned windowHeight = 800;
+constexpr unsigned bitsPerPixel = 32;
+
+// Gathers what the player did since the last frame, the right button's state and the clock.
+void readInput(sf::RenderWindow& window, const sf::Clock& gameClock, FrameInput& input)
+{
+    input.actions.clear();
+    while (const std::optional event = window.pollEvent())
+    {
+        if (const std::optional action = toPlayerAction(*event))
+            input.actions.push_back(*action);
+    }
+    input.rightButtonHeld = sf::Mouse::isButtonPressed(sf::Mouse::Button::Right);
+    input.now = gameClock.getElapsedTime();
+}
+} // namespace
+
+void Flitmere::play()
+{
+    PlayScene scene;
+    sf::RenderWindow window(sf::VideoMode({windowWidth, windowHeight}, bitsPerPixel), "Flitmere!",
+                            sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
+    // Vertical sync is the only pacing: every displayed frame runs one update.
+    window.setVerticalSyncEnabled(true);
+
+    const sf::Clock gameClock;
+    now = gameClock.getElapsedTime();
+    initialize();
+
+    FrameInput input;
+    while (window.isOpen())
+    {
+        readInput(window, gameClock, input);
+        if (frame(scene, input) == FrameEnd::WindowClosed)
+            std::exit(EXIT_SUCCESS);
+        draw(window, scene);
+        window.display();
+    }
+}

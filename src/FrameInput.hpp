@@ -1,0 +1,27 @@
+#pragma once
+
+#include <SFML/System/Time.hpp>
+#include <SFML/Window/Event.hpp>
+
+#include <optional>
+#include <vector>
+
+// What the player did, as the game sees it: buttons and keys count when they are released.
+enum class PlayerAction
+{
+    CloseWindow,
+    Click,      // left button released
+    PauseKey,   // P released
+    RestartKey, // R released
+};
+
+// Everything one frame reads from outside the game, so that a frame can be replayed from values.
+struct FrameInput
+{
+    std::vector<PlayerAction> actions; // this frame's window events, in the order they came
+    bool rightButtonHeld = false;
+    sf::Time now; // the game's clock: every stopwatch of the game is read against it
+};
+
+// The action a window event stands for, if any.
+[[nodiscard]] std::optional<PlayerAction> toPlayerAction(const sf::Event& event);

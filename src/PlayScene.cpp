@@ -1,0 +1,22 @@
+#include "PlayScene.hpp"
+
+#include "Assets.hpp"
+#include "Hud.hpp"
+
+namespace
+{
+constexpr unsigned hudCharacterSize = 14;
+const sf::Vector2f hudPosition{1000.f, 2.f};
+} // namespace
+
+PlayScene::PlayScene()
+    : hudFontOpened(openFont(hudFont, "Bicubik.OTF", "unable to load font")),
+      hudText(hudFont, "", hudCharacterSize),
+      scoreBuffer(requireSoundBuffer("score.wav", "unable to open score.wav")),
+      musicBuffer(requireSoundBuffer("background.wav", "unable to open background.wav"))
+{
+    hudText.setPosition(hudPosition);
+    hudText.setFillColor(sf::Color::Red);
+    hudText.setString(hudString(0, 3));
+    hudText.setStyle(sf::Text::Regular);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Scenery.hpp"
+
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Text.hpp>
+
+// What lives for one run of the game beside the window: the scenery, the HUD, the score chime and the
+// background tune, built in this order. A missing picture or font is reported and tolerated; a
+// missing sound is reported and ends the process with status 1.
+struct PlayScene
+{
+    PlayScene();
+    PlayScene(const PlayScene&) = delete;
+    PlayScene& operator=(const PlayScene&) = delete;
+
+    Scenery scenery;
+    sf::Font hudFont;
+    // The library cannot lay out text on a font that failed to open, so the HUD is then not drawn.
+    bool hudFontOpened;
+    sf::Text hudText;
+    sf::SoundBuffer scoreBuffer;
+    sf::SoundBuffer musicBuffer;
+    sf::Sound scoreSound{scoreBuffer};
+    sf::Sound music{musicBuffer};
+};

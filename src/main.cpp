@@ -1,0 +1,8 @@
+#include "Flitmere.hpp"
+
+int main()
+{
+    Flitmere flitmere;
+    flitmere.play();
+    return 0;
+}
