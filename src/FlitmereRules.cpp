@@ -1,34 +1,8 @@
 #include "Flitmere.hpp"
 
+#include "Collision.hpp"
+
 #include <SFML/Audio/Sound.hpp>
-
-namespace
-{
-// The rules use these fixed sizes, never the pictures' sizes.
-constexpr float birdWidth = 33.f;
-constexpr float birdTestDepth = 11.5f;
-constexpr float obstacleWidth = 100.f;
-constexpr float openingTop = 750.f;
-constexpr float openingBottom = 850.f;
-
-bool overlapsHorizontally(sf::Vector2f birdPosition, sf::Vector2f obstaclePosition)
-{
-    return birdPosition.x + birdWidth > obstaclePosition.x && obstaclePosition.x + obstacleWidth > birdPosition.x;
-}
-
-bool outsideOpening(sf::Vector2f birdPosition, sf::Vector2f obstaclePosition)
-{
-    return obstaclePosition.y + openingTop > birdPosition.y ||
-           birdPosition.y + birdTestDepth > obstaclePosition.y + openingBottom;
-}
-
-// The bird's x stays 400 in play and obstacles move in 2 px steps from even positions, so an
-// obstacle's right edge meets the bird's left edge exactly once per pass.
-bool justPassed(sf::Vector2f birdPosition, sf::Vector2f obstaclePosition)
-{
-    return birdPosition.x == obstaclePosition.x + obstacleWidth;
-}
-} // namespace
 
 void Flitmere::collideAndScore(sf::Sound& scoreSound)
 {
@@ -39,15 +13,21 @@ void Flitmere::collideAndScore(sf::Sound& scoreSound)
 
     for (const sf::Vector2f obstaclePosition : obstaclePositions)
     {
-        if (overlapsHorizontally(birdPosition, obstaclePosition))
+        switch (judgeContact(birdPosition, obstaclePosition))
         {
-            if (outsideOpening(birdPosition, obstaclePosition))
-                killBird();
-        }
-        else if (justPassed(birdPosition, obstaclePosition) && !lifeLost)
-        {
-            scoreSound.play();
-            ++score;
+        case Contact::Hit:
+            killBird();
+            break;
+        case Contact::Passed:
+            // A bird that has lost a life and is not yet revived scores nothing.
+            if (!lifeLost)
+            {
+                scoreSound.play();
+                ++score;
+            }
+            break;
+        case Contact::Clear:
+            break;
         }
     }
 }
