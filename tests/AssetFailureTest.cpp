@@ -1,0 +1,139 @@
+// What the game says and does when a file is missing or unreadable, watched from outside: each case
+// runs the load probe in a folder with that file taken away or spoiled.
+#include "support/AssetFolder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+const std::string obstacleMessage = "unable to load obstacleTexture from file\n";
+
+std::string repeated(const std::string& line, int times)
+{
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += line;
+    return text;
+}
+
+void expectRun(const ProbeRun& run, int exitStatus, const std::string& output)
+{
+    EXPECT_EQ(run.exitStatus, exitStatus);
+    EXPECT_EQ(run.output, output);
+}
+} // namespace
+
+TEST(GameConstruction, WithEveryFilePresentSaysNothing)
+{
+    const AssetFolder folder;
+    expectRun(runProbe(folder, "game"), 0, "");
+    expectRun(runProbe(folder, "scene"), 0, "");
+}
+
+TEST(GameConstruction, WithNoFilesAtAllStopsAtTheFirstBirdPicture)
+{
+    const AssetFolder folder;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        folder.remove(entry.path().filename().string());
+    expectRun(runProbe(folder, "game"), 1, "Error: unable to load wingUpTexture from file\n");
+}
+
+TEST(GameConstruction, EachMissingBirdFileEndsTheProcessWithItsOwnMessage)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"wingUp2.bmp", "Error: unable to load wingUpTexture from file\n"},
+        {"wingDown3.bmp", "Error: unable to load wingDownTexture from file\n"},
+        {"squawk.wav", "unable to open squawk.wav file\n"},
+        {"flap.wav", "unable to open flap.wav file\n"},
+        {"death.wav", "unable to open death.wav file\n"},
+    };
+    for (const auto& [file, message] : cases)
+    {
+        SCOPED_TRACE(file);
+        const AssetFolder folder({file});
+        expectRun(runProbe(folder, "game"), 1, message);
+    }
+}
+
+TEST(GameConstruction, OnlyTheFirstMissingBirdFileIsReported)
+{
+    const AssetFolder folder({"wingDown3.bmp", "squawk.wav", "death.wav"});
+    expectRun(runProbe(folder, "bird"), 1, "Error: unable to load wingDownTexture from file\n");
+}
+
+TEST(GameConstruction, MissingObstaclePicturesAreReportedOncePerConstruction)
+{
+    // The game builds three obstacles on "obstacle.bmp" first, then each on its own picture.
+    expectRun(runProbe(AssetFolder({"obstacle.bmp"}), "game"), 0, repeated(obstacleMessage, 4));
+    expectRun(runProbe(AssetFolder({"obstacle2.bmp"}), "game"), 0, obstacleMessage);
+    expectRun(runProbe(AssetFolder({"volcano.bmp"}), "game"), 0, obstacleMessage);
+}
+
+TEST(GameConstruction, MissingBackgroundPicturesAreTolerated)
+{
+    expectRun(runProbe(AssetFolder({"background.bmp"}), "game"), 0, "Error: unable to load background texture\n");
+    expectRun(runProbe(AssetFolder({"gameOver.bmp"}), "game"), 0, "Error: unable to load gameOver texture\n");
+}
+
+TEST(PlaySetUp, MissingSceneryPicturesAndFontAreTolerated)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"cloud1.bmp", "Error: unable to load cloud1Texture\n"},
+        {"cloud2.bmp", "Error: unable to load cloud2Texture\n"},
+        {"cloud3.bmp", "Error: unable to load cloud3Texture\n"},
+        {"mountains.bmp", "Error: unable to load mountainTexture\n"},
+        {"Bicubik.OTF", "unable to load font\n"},
+    };
+    for (const auto& [file, message] : cases)
+    {
+        SCOPED_TRACE(file);
+        expectRun(runProbe(AssetFolder({file}), "scene"), 0, message);
+    }
+}
+
+TEST(PlaySetUp, MissingSoundsAreFatalAndTheChimeIsTriedFirst)
+{
+    expectRun(runProbe(AssetFolder({"score.wav"}), "scene"), 1, "unable to open score.wav\n");
+    expectRun(runProbe(AssetFolder({"background.wav"}), "scene"), 1, "unable to open background.wav\n");
+    expectRun(runProbe(AssetFolder({"score.wav", "background.wav"}), "scene"), 1, "unable to open score.wav\n");
+}
+
+TEST(PlaySetUp, BrokenFilesCountAsMissing)
+{
+    AssetFolder folder;
+    folder.write("Bicubik.OTF", "");
+    folder.write("cloud1.bmp", "BM\x36\x00\x00\x00 truncated");
+    std::filesystem::create_directory(folder.path() / "cloud1.bmp.d");
+    folder.remove("mountains.bmp");
+    std::filesystem::create_directory(folder.path() / "mountains.bmp");
+    expectRun(runProbe(folder, "scene"), 0,
+              "Error: unable to load cloud1Texture\nError: unable to load mountainTexture\nunable to load font\n");
+
+    folder.write("background.wav", std::string(4096, '\x5a'));
+    expectRun(runProbe(folder, "scene"), 1,
+              "Error: unable to load cloud1Texture\nError: unable to load mountainTexture\nunable to load font\n"
+              "unable to open background.wav\n");
+}
+
+TEST(PlaySetUp, TheGameRunsAndDrawsWithoutAnyTolerableFile)
+{
+    const AssetFolder folder({"obstacle.bmp", "obstacle2.bmp", "volcano.bmp", "background.bmp", "gameOver.bmp",
+                              "cloud1.bmp", "cloud2.bmp", "cloud3.bmp", "mountains.bmp", "Bicubik.OTF"});
+    // The bird falls, dies three times and the game-over picture (here: nothing) is shown.
+    const ProbeRun run = runProbe(folder, "game-over");
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.output, repeated(obstacleMessage, 6) +
+                              "Error: unable to load background texture\nError: unable to load gameOver texture\n"
+                              "Error: unable to load cloud1Texture\nError: unable to load cloud2Texture\n"
+                              "Error: unable to load cloud3Texture\nError: unable to load mountainTexture\n"
+                              "unable to load font\n");
+}
+
+TEST(PlaySetUp, AnEmptyFontFileLetsTheGameRun)
+{
+    AssetFolder folder;
+    folder.write("Bicubik.OTF", "");
+    expectRun(runProbe(folder, "frames 30"), 0, "unable to load font\n");
+}

@@ -1,0 +1,130 @@
+#include "support/GameDriver.hpp"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr sf::Time tuneLoop = sf::seconds(95);
+
+const sf::Sound& tune(const GameDriver& driver)
+{
+    return driver.scene.music;
+}
+} // namespace
+
+TEST(FrameOrder, ClosingTheWindowStopsTheFrameAtOnce)
+{
+    GameDriver driver;
+    driver.frame();
+    const sf::Vector2f before = driver.birdPosition();
+    EXPECT_EQ(driver.frame({PlayerAction::PauseKey, PlayerAction::CloseWindow, PlayerAction::RestartKey}),
+              Flitmere::FrameEnd::WindowClosed);
+    EXPECT_TRUE(driver.game.getPaused()); // actions before the close are handled
+    EXPECT_EQ(driver.birdPosition(), before);
+    EXPECT_EQ(driver.frame(), Flitmere::FrameEnd::Continue);
+}
+
+TEST(FrameOrder, NothingMovesWhilePausedButTheDeathSequenceGoesOn)
+{
+    GameDriver driver;
+    driver.frames(5);
+    driver.frame({PlayerAction::PauseKey});
+    const sf::Vector2f bird = driver.birdPosition();
+    const sf::Vector2f obstacle = driver.obstacle1Position();
+    const sf::Vector2f cloud = driver.scene.scenery.getCloud1().getPosition();
+    driver.frame({}, true);
+    driver.frames(10);
+    EXPECT_EQ(driver.birdPosition(), bird);
+    EXPECT_EQ(driver.obstacle1Position(), obstacle);
+    EXPECT_EQ(driver.scene.scenery.getCloud1().getPosition(), cloud);
+    EXPECT_EQ(driver.game.viewBird().getBird().getRotation(), sf::Angle::Zero); // no dive while paused
+
+    driver.frame({PlayerAction::PauseKey});
+    driver.game.killBird(); // paused by the hit; the end-of-frame decision still runs
+    const sf::Vector2f hit = driver.birdPosition();
+    driver.frame();
+    EXPECT_NE(driver.birdPosition(), hit);
+    EXPECT_EQ(driver.obstacle1Position(), obstacle + sf::Vector2f(-2.f, 0.f));
+}
+
+TEST(FrameOrder, TheRightButtonDivesOnlyWhileHeld)
+{
+    GameDriver driver;
+    driver.now = sf::seconds(1); // past the opening flap
+    driver.frame({}, true);
+    EXPECT_EQ(driver.game.viewBird().getBird().getRotation(), sf::degrees(45));
+    const float dived = driver.birdPosition().y;
+    driver.frame();
+    EXPECT_EQ(driver.game.viewBird().getBird().getRotation(), sf::Angle::Zero);
+    EXPECT_EQ(driver.birdPosition().y, dived + 2.f);
+}
+
+TEST(FrameOrder, TheHudShowsTheStateFromBeforeTheUpdate)
+{
+    GameDriver driver;
+    driver.frame();
+    EXPECT_EQ(driver.hud(), "Score: 0\nLives: 3");
+    // With no input the bird sinks to the bottom, where the first obstacle to reach it hits it.
+    driver.framesUntil([&] { return driver.game.getLives() == 2; });
+    EXPECT_EQ(driver.hud(), "Score: 0\nLives: 3");
+    driver.frame();
+    EXPECT_EQ(driver.hud(), "Score: 0\nLives: 2");
+}
+
+TEST(Tune, StartsWithPlayAndPausesWithTheGame)
+{
+    GameDriver driver;
+    driver.frame();
+    EXPECT_EQ(tune(driver).getStatus(), sf::Sound::Status::Playing);
+    EXPECT_FALSE(driver.game.getPlayMusic());
+
+    driver.frame({PlayerAction::PauseKey});
+    EXPECT_EQ(tune(driver).getStatus(), sf::Sound::Status::Playing); // paused from the next frame on
+    driver.frame();
+    EXPECT_EQ(tune(driver).getStatus(), sf::Sound::Status::Paused);
+    driver.frame({PlayerAction::PauseKey});
+    EXPECT_TRUE(driver.game.getPlayMusic());
+    driver.frame();
+    EXPECT_EQ(tune(driver).getStatus(), sf::Sound::Status::Playing);
+}
+
+TEST(Tune, StartsOverOnceItHasPlayedNinetyFiveSeconds)
+{
+    GameDriver driver;
+    driver.frame();
+    driver.scene.music.setPlayingOffset(tuneLoop - sf::milliseconds(500));
+    driver.frame();
+    EXPECT_GE(tune(driver).getPlayingOffset(), tuneLoop - sf::milliseconds(500));
+
+    driver.scene.music.setPlayingOffset(tuneLoop);
+    driver.frame();
+    EXPECT_LT(tune(driver).getPlayingOffset(), sf::seconds(1));
+    EXPECT_EQ(tune(driver).getStatus(), sf::Sound::Status::Playing);
+}
+
+TEST(Tune, StartsOverOnEveryNewGame)
+{
+    GameDriver driver;
+    driver.frame();
+    driver.scene.music.setPlayingOffset(sf::seconds(40));
+    driver.frame({PlayerAction::RestartKey});
+    EXPECT_TRUE(driver.game.getPlayMusic()); // requested by the restart, served next frame
+    driver.frame();
+    EXPECT_LT(tune(driver).getPlayingOffset(), sf::seconds(1));
+}
+
+TEST(Tune, IsPausedAndResumedInTheSameFrameWhenBothAreDue)
+{
+    GameDriver driver;
+    driver.frame();
+    driver.scene.music.setPlayingOffset(sf::seconds(30));
+    driver.game.killBird();
+    driver.frame();
+    ASSERT_EQ(tune(driver).getStatus(), sf::Sound::Status::Paused);
+    driver.game.initialize(); // requests the tune while the dying bird keeps the game paused
+    driver.frame();
+    EXPECT_EQ(tune(driver).getStatus(), sf::Sound::Status::Playing);
+    EXPECT_GE(tune(driver).getPlayingOffset(), sf::seconds(30)); // a paused tune resumes
+    driver.frame();
+    EXPECT_EQ(tune(driver).getStatus(), sf::Sound::Status::Paused);
+}

@@ -1,0 +1,67 @@
+#include "support/AssetFolder.hpp"
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+fs::path builtAssets()
+{
+    return FLITMERE_ASSET_DIR;
+}
+
+AssetFolder::AssetFolder(std::initializer_list<std::string> leftOut)
+{
+    std::string pattern = (fs::temp_directory_path() / "flitmere-assets-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot make a temporary folder");
+    folder = pattern;
+    for (const fs::directory_entry& entry : fs::directory_iterator(builtAssets()))
+    {
+        const std::string name = entry.path().filename().string();
+        bool keep = true;
+        for (const std::string& omitted : leftOut)
+            keep = keep && name != omitted;
+        if (keep)
+            fs::create_symlink(entry.path(), folder / name);
+    }
+}
+
+AssetFolder::~AssetFolder()
+{
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+}
+
+void AssetFolder::write(const std::string& name, const std::string& bytes) const
+{
+    remove(name);
+    std::ofstream(folder / name, std::ios::binary) << bytes;
+}
+
+void AssetFolder::remove(const std::string& name) const
+{
+    fs::remove_all(folder / name);
+}
+
+ProbeRun runProbe(const AssetFolder& folder, const std::string& what)
+{
+    const std::string command = "cd '" + folder.path().string() + "' && exec '" FLITMERE_LOAD_PROBE "' " + what +
+                                " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        throw std::runtime_error("cannot start the load probe");
+    ProbeRun run;
+    std::array<char, 4096> chunk{};
+    while (const std::size_t count = std::fread(chunk.data(), 1, chunk.size(), pipe))
+        run.output.append(chunk.data(), count);
+    const int status = pclose(pipe);
+    if (WIFEXITED(status))
+        run.exitStatus = WEXITSTATUS(status);
+    return run;
+}
