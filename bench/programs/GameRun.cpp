@@ -1,0 +1,216 @@
+// The game, run through its public frame seam the way Flitmere::play runs it, with a pilot playing,
+// and measured. The set-up and the loop below follow src/FlitmerePlay.cpp step for step; keep them so.
+//
+//   flitmere_game_run first-frame      builds the game as main does, reports the milliseconds from the
+//                                      program's start to its first displayed frame, and exits
+//   flitmere_game_run frames W N       W frames to settle, then N measured drawn frames
+//   flitmere_game_run undrawn W N      the same with the frame logic alone: no window, no drawing, the
+//                                      game clock advanced by 1/60 s per frame
+//
+// Run it in an asset folder: the game reads its files from the working directory.
+#include "AllocationCounter.hpp"
+#include "FrameMeter.hpp"
+#include "Pilot.hpp"
+#include "ProcessStats.hpp"
+
+#include "Flitmere.hpp"
+#include "Hud.hpp"
+#include "PlayScene.hpp"
+
+#include <SFML/Audio/PlaybackDevice.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/System/Clock.hpp>
+#include <SFML/Window/Mouse.hpp>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+constexpr unsigned windowWidth = 1200;
+constexpr unsigned windowHeight = 800;
+constexpr unsigned bitsPerPixel = 32;
+constexpr sf::Time simulatedFrameTime = sf::microseconds(16'667);
+
+// As the game gathers its input each frame.
+void readInput(sf::RenderWindow& window, const sf::Clock& gameClock, FrameInput& input)
+{
+    input.actions.clear();
+    while (const std::optional event = window.pollEvent())
+    {
+        if (const std::optional action = toPlayerAction(*event))
+            input.actions.push_back(*action);
+    }
+    input.rightButtonHeld = sf::Mouse::isButtonPressed(sf::Mouse::Button::Right);
+    input.now = gameClock.getElapsedTime();
+}
+
+// Allocations on the frame's thread, stage by stage, over the measured frames.
+struct StageAllocations
+{
+    std::uint64_t input = 0;
+    std::uint64_t logic = 0;
+    std::uint64_t drawing = 0;
+    std::uint64_t display = 0;
+};
+
+// How much of the run was play rather than dying or the game-over screen.
+struct PlayTally
+{
+    int framesInPlay = 0;
+    int frames = 0;
+    int bestScore = 0;
+
+    void count(const Flitmere& game)
+    {
+        ++frames;
+        framesInPlay += game.getPaused() ? 0 : 1;
+        bestScore = game.getScore() > bestScore ? game.getScore() : bestScore;
+    }
+    void report(const Pilot& pilot) const
+    {
+        process::report("play_fraction", static_cast<double>(framesInPlay) / frames);
+        process::report("best_score", bestScore);
+        process::report("restarts", pilot.getRestarts());
+    }
+};
+
+int firstFrame()
+{
+    Flitmere game;
+    PlayScene scene;
+    sf::RenderWindow window(sf::VideoMode({windowWidth, windowHeight}, bitsPerPixel), "Flitmere!",
+                            sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
+    window.setVerticalSyncEnabled(true);
+    const sf::Clock gameClock;
+    game.initialize();
+
+    FrameInput input;
+    readInput(window, gameClock, input);
+    game.frame(scene, input);
+    game.draw(window, scene);
+    window.display();
+    process::report("startup_ms", process::millisecondsSinceExec());
+    return EXIT_SUCCESS;
+}
+
+int drawnFrames(int warmupFrames, int measuredFrames)
+{
+    Flitmere game;
+    PlayScene scene;
+    sf::RenderWindow window(sf::VideoMode({windowWidth, windowHeight}, bitsPerPixel), "Flitmere!",
+                            sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
+    window.setVerticalSyncEnabled(true);
+    const sf::Clock gameClock;
+    game.initialize();
+
+    FrameInput input;
+    Pilot pilot;
+    PlayTally tally;
+    StageAllocations stages;
+    FrameMeter meter(warmupFrames, measuredFrames);
+    while (window.isOpen() && meter.wantsMoreFrames())
+    {
+        const bool measuring = meter.measuring();
+        const auto stage = [measuring](std::uint64_t& into, std::uint64_t& mark)
+        {
+            const std::uint64_t now = allocations::countOnThisThread();
+            if (measuring)
+                into += now - mark;
+            mark = now;
+        };
+        std::uint64_t mark = allocations::countOnThisThread();
+        readInput(window, gameClock, input);
+        pilot.steer(game, input);
+        stage(stages.input, mark);
+        if (game.frame(scene, input) == Flitmere::FrameEnd::WindowClosed)
+            return EXIT_FAILURE;
+        stage(stages.logic, mark);
+        game.draw(window, scene);
+        stage(stages.drawing, mark);
+        window.display();
+        stage(stages.display, mark);
+        tally.count(game);
+        meter.frameDone();
+    }
+    meter.report();
+    const double frames = measuredFrames;
+    process::report("allocations_input", static_cast<double>(stages.input) / frames);
+    process::report("allocations_logic", static_cast<double>(stages.logic) / frames);
+    process::report("allocations_drawing", static_cast<double>(stages.drawing) / frames);
+    process::report("allocations_display", static_cast<double>(stages.display) / frames);
+    tally.report(pilot);
+    return EXIT_SUCCESS;
+}
+
+// Allocations of one HUD refresh as the frame makes it, with the score and lives unchanged.
+void reportHudAllocations(const Flitmere& game, PlayScene& scene)
+{
+    constexpr int refreshes = 1'000;
+    const std::uint64_t before = allocations::countOnThisThread();
+    for (int i = 0; i < refreshes; ++i)
+        scene.hudText.setString(hudString(game.getScore(), game.getLives()));
+    const std::uint64_t afterSetString = allocations::countOnThisThread();
+    std::size_t length = 0;
+    for (int i = 0; i < refreshes; ++i)
+        length += hudString(game.getScore(), game.getLives()).size();
+    const std::uint64_t afterString = allocations::countOnThisThread();
+    process::report("allocations_hud_refresh", static_cast<double>(afterSetString - before) / refreshes);
+    process::report("allocations_hud_string", static_cast<double>(afterString - afterSetString) / refreshes);
+    process::report("hud_length", static_cast<double>(length) / refreshes);
+}
+
+int undrawnFrames(int warmupFrames, int measuredFrames)
+{
+    Flitmere game;
+    PlayScene scene;
+    game.initialize();
+
+    FrameInput input;
+    Pilot pilot;
+    PlayTally tally;
+    FrameMeter meter(warmupFrames, measuredFrames);
+    sf::Time now;
+    while (meter.wantsMoreFrames())
+    {
+        input.actions.clear();
+        input.rightButtonHeld = false;
+        input.now = now;
+        now += simulatedFrameTime;
+        pilot.steer(game, input);
+        game.frame(scene, input);
+        tally.count(game);
+        meter.frameDone();
+    }
+    meter.report();
+    tally.report(pilot);
+    reportHudAllocations(game, scene);
+    return EXIT_SUCCESS;
+}
+
+int usage()
+{
+    std::fputs("usage: flitmere_game_run first-frame | frames WARMUP MEASURED | undrawn WARMUP MEASURED\n", stderr);
+    return 2;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Bench machines have no sound card: the null device plays in real time, as a card would.
+    if (!sf::PlaybackDevice::setDeviceToNull())
+        std::fputs("no null playback device: sounds go to the default one\n", stderr);
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "first-frame")
+        return firstFrame();
+    if (argc != 4)
+        return usage();
+    const int warmupFrames = std::atoi(argv[2]);
+    const int measuredFrames = std::atoi(argv[3]);
+    if (mode == "frames")
+        return drawnFrames(warmupFrames, measuredFrames);
+    if (mode == "undrawn")
+        return undrawnFrames(warmupFrames, measuredFrames);
+    return usage();
+}
