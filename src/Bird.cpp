@@ -67,8 +67,8 @@ Bird::Bird(const Bird& other)
     : wingUpTexture(other.wingUpTexture), wingDownTexture(other.wingDownTexture), birdSprite(other.birdSprite),
       squawkBuffer(other.squawkBuffer), flapBuffer(other.flapBuffer), deathBuffer(other.deathBuffer),
       squawkSound(other.squawkSound), flapSound(other.flapSound), deathSound(other.deathSound),
-      wingIsUp(other.wingIsUp), wingIsDown(other.wingIsDown), deathClock(other.deathClock),
-      justDied(other.justDied), isDead(other.isDead)
+      wingIsUp(other.wingIsUp), wingIsDown(other.wingIsDown), deathClock(other.deathClock), justDied(other.justDied),
+      isDead(other.isDead)
 {
     bindToOwnResources();
 }

@@ -12,8 +12,8 @@ constexpr float openingBottom = 850.f;
 
 Contact judgeContact(sf::Vector2f birdPosition, sf::Vector2f obstaclePosition)
 {
-    const bool overlapping = birdPosition.x + birdWidth > obstaclePosition.x &&
-                             obstaclePosition.x + obstacleWidth > birdPosition.x;
+    const bool overlapping =
+        birdPosition.x + birdWidth > obstaclePosition.x && obstaclePosition.x + obstacleWidth > birdPosition.x;
     if (overlapping)
     {
         const bool aboveOpening = obstaclePosition.y + openingTop > birdPosition.y;

@@ -25,12 +25,12 @@ Flitmere::Flitmere()
 Flitmere::Flitmere(const Flitmere& other)
     : bird(other.bird), obstacle1(other.obstacle1), obstacle2(other.obstacle2), obstacle3(other.obstacle3),
       flapping(other.flapping), flapStarted(other.flapStarted), lifeLost(other.lifeLost),
-      canLoseLife(other.canLoseLife), paused(other.paused), gameIsOver(other.gameIsOver),
-      playMusic(other.playMusic), flapClock(other.flapClock), animationClock(other.animationClock),
-      flapTime(other.flapTime), animationTime(other.animationTime), totalFlapTime(other.totalFlapTime),
+      canLoseLife(other.canLoseLife), paused(other.paused), gameIsOver(other.gameIsOver), playMusic(other.playMusic),
+      flapClock(other.flapClock), animationClock(other.animationClock), flapTime(other.flapTime),
+      animationTime(other.animationTime), totalFlapTime(other.totalFlapTime),
       totalAnimationTime(other.totalAnimationTime), musicLength(other.musicLength),
-      backgroundTexture(other.backgroundTexture), gameOverTexture(other.gameOverTexture),
-      background(other.background), score(other.score), lives(other.lives), now(other.now)
+      backgroundTexture(other.backgroundTexture), gameOverTexture(other.gameOverTexture), background(other.background),
+      score(other.score), lives(other.lives), now(other.now)
 {
     // The game-over picture is shown exactly while the game is over; the texture rectangle is kept.
     background->setTexture(gameIsOver ? gameOverTexture : backgroundTexture);

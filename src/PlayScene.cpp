@@ -10,8 +10,7 @@ const sf::Vector2f hudPosition{1000.f, 2.f};
 } // namespace
 
 PlayScene::PlayScene()
-    : hudFontOpened(openFont(hudFont, "Bicubik.OTF", "unable to load font")),
-      hudText(hudFont, "", hudCharacterSize),
+    : hudFontOpened(openFont(hudFont, "Bicubik.OTF", "unable to load font")), hudText(hudFont, "", hudCharacterSize),
       scoreBuffer(requireSoundBuffer("score.wav", "unable to open score.wav")),
       musicBuffer(requireSoundBuffer("background.wav", "unable to open background.wav"))
 {

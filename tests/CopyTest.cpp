@@ -15,8 +15,7 @@
 
 namespace
 {
-template <typename Owner, typename Part>
-bool ownedBy(const Owner& owner, const Part& part)
+template <typename Owner, typename Part> bool ownedBy(const Owner& owner, const Part& part)
 {
     const auto* begin = reinterpret_cast<const char*>(&owner);
     const auto* address = reinterpret_cast<const char*>(&part);

@@ -141,7 +141,8 @@ TEST(GameControl, ASecondHitBeforeTheRevivalTakesNoLife)
     ASSERT_EQ(driver.game.viewBird().getBird().getRotation(), sf::degrees(90));
     driver.game.killBird();
     EXPECT_EQ(driver.game.getLives(), 2);
-    EXPECT_EQ(driver.game.viewBird().getBird().getRotation(), sf::degrees(-135).wrapUnsigned()); // the sequence began again
+    EXPECT_EQ(driver.game.viewBird().getBird().getRotation(),
+              sf::degrees(-135).wrapUnsigned()); // the sequence began again
 }
 
 TEST(GameControl, RestartDuringTheDeathSequenceCutsItShort)

@@ -1,5 +1,5 @@
-#include "Flitmere.hpp"
 #include "Hud.hpp"
+#include "Flitmere.hpp"
 #include "PlayScene.hpp"
 
 #include <gtest/gtest.h>

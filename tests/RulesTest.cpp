@@ -99,12 +99,14 @@ TEST(Lives, AHitPausesTheWorldAndTheDeathRunsThreeAndAHalfSeconds)
     driver.framesUntil([&] { return driver.birdPosition().y >= 900.f; });
     ASSERT_EQ(driver.game.getLives(), 3);
     sf::Vector2f before = driver.birdPosition();
-    driver.framesUntil([&] {
-        const bool hit = driver.game.viewBird().getIsDead();
-        if (!hit)
-            before = driver.birdPosition();
-        return hit;
-    });
+    driver.framesUntil(
+        [&]
+        {
+            const bool hit = driver.game.viewBird().getIsDead();
+            if (!hit)
+                before = driver.birdPosition();
+            return hit;
+        });
     const sf::Time hitAt = driver.now - GameDriver::frameTime;
     EXPECT_TRUE(driver.game.getPaused());
     EXPECT_EQ(driver.game.getLives(), 2);

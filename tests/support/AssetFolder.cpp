@@ -51,8 +51,8 @@ void AssetFolder::remove(const std::string& name) const
 
 ProbeRun runProbe(const AssetFolder& folder, const std::string& what)
 {
-    const std::string command = "cd '" + folder.path().string() + "' && exec '" FLITMERE_LOAD_PROBE "' " + what +
-                                " 2>/dev/null";
+    const std::string command =
+        "cd '" + folder.path().string() + "' && exec '" FLITMERE_LOAD_PROBE "' " + what + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
         throw std::runtime_error("cannot start the load probe");

@@ -23,8 +23,7 @@ public:
     // Frames with no input.
     void frames(int count);
     // Frames with no input until the condition holds; fails the test past `limit` frames.
-    template <typename Condition>
-    int framesUntil(Condition condition, int limit = 10'000)
+    template <typename Condition> int framesUntil(Condition condition, int limit = 10'000)
     {
         int count = 0;
         while (!condition())
