@@ -1,0 +1,123 @@
+// The bird, flying right: a round marigold body that fills the rules' 33 x 12 box, a cream belly,
+// a big eye and an orange beak at the front, tail feathers at the back. The wing is raised over
+// the back in one picture and hangs below the body in the other, so alternating them flaps.
+// Ink outline one pixel wide; light from the upper left.
+#include "Pictures.hpp"
+
+#include "../raster/Canvas.hpp"
+#include "../raster/Palette.hpp"
+
+namespace assetgen::pictures
+{
+namespace
+{
+namespace pal = palette;
+
+constexpr float outline = pal::inkWidthSmall;
+
+// Body parts, in pixels of the 34 x 24 picture. Their outer ink edge meets the box's edges: the
+// head reaches the top and bottom rows, the tail the left edge, the beak's tip column 32.
+const Vec2 bodyCentre{15.5f, 7.f};
+const Vec2 bodyRadii{13.f, 5.f};
+const Vec2 headCentre{25.5f, 6.f};
+constexpr float headRadius = 6.f;
+constexpr float neckBlend = 2.5f;
+const Vec2 tail[] = {{0.f, 0.8f}, {8.f, 4.5f}, {8.f, 9.5f}, {0.5f, 6.5f}};
+const Vec2 beak[] = {{29.f, 3.6f}, {33.f, 6.6f}, {29.f, 9.2f}};
+constexpr float bellyTop = 8.4f;
+constexpr float bellySoftness = 1.4f;
+constexpr float bellyBack = 9.f; // the belly's colour stops short of the tail
+const Vec2 eyeCentre{26.6f, 4.5f};
+constexpr float eyeRadius = 2.4f;
+const Vec2 pupilCentre{27.5f, 4.6f};
+constexpr float pupilRadius = 1.25f;
+constexpr float beakSplitY = 6.6f;
+
+// The wing raised over the back, its tip in the box's upper-left corner, and the wing lowered
+// below the body, its tip near the bottom of the picture.
+const Vec2 raisedWing[] = {{21.f, 8.f}, {17.f, 3.f}, {11.f, 0.2f}, {1.5f, 0.f},
+                           {4.f, 2.5f}, {3.f, 4.f},  {8.f, 5.f},   {10.f, 8.5f}};
+const Vec2 loweredWing[] = {{8.5f, 6.f}, {20.f, 6.5f}, {17.5f, 13.5f}, {12.f, 23.f}, {7.5f, 17.5f}, {7.f, 10.f}};
+// Feather lines across each wing, as segments.
+struct Segment
+{
+    Vec2 a;
+    Vec2 b;
+};
+const Segment raisedFeathers[] = {{{6.5f, 1.5f}, {11.f, 5.5f}}, {{11.5f, 2.f}, {15.f, 6.f}}};
+const Segment loweredFeathers[] = {{{10.5f, 12.f}, {11.2f, 19.f}}, {{14.f, 11.f}, {13.5f, 18.f}}};
+constexpr float featherHalfWidth = 0.35f;
+
+const PixelBox everywhere{0, 0, birdWidth, birdHeight};
+
+float bodyDistance(Vec2 p)
+{
+    const float round =
+        sdf::smoothUnion(sdf::ellipse(p, bodyCentre, bodyRadii), sdf::circle(p, headCentre, headRadius), neckBlend);
+    return std::min(round, sdf::polygon(p, tail));
+}
+
+// Light falling from the upper left across a rounded part centred at `centre`.
+float lightAt(Vec2 p, Vec2 centre, float reach)
+{
+    return dot((p - centre) * (1.f / reach), pal::towardLight);
+}
+
+Rgba plumageAt(Vec2 p)
+{
+    const float light = lightAt(p, bodyCentre, bodyRadii.y * 1.5f);
+    const Rgba base = light >= 0.f ? mix(pal::plumage, pal::plumageLit, clamp01(light))
+                                   : mix(pal::plumage, pal::plumageShade, clamp01(-light));
+    return mix(base, pal::belly, smoothstep(bellyTop, bellyTop + bellySoftness, p.y) * (p.x > bellyBack ? 1.f : 0.f));
+}
+
+template <std::size_t N, std::size_t F>
+void paintWing(Canvas& canvas, const Vec2 (&shape)[N], const Segment (&feathers)[F], Vec2 lightCentre)
+{
+    const auto wing = [&shape](Vec2 p) { return sdf::polygon(p, shape); };
+    canvas.fill(everywhere, wing, pal::ink);
+    canvas.paint(
+        everywhere, [&](Vec2 p) { return wing(p) + outline; },
+        [lightCentre](Vec2 p)
+        {
+            const float light = lightAt(p, lightCentre, 6.f);
+            return light >= 0.f ? mix(pal::wing, pal::wingLit, clamp01(light))
+                                : mix(pal::wing, pal::wingShade, clamp01(-light));
+        });
+    for (const Segment& s : feathers)
+        canvas.fill(
+            everywhere,
+            [&](Vec2 p) { return std::max(sdf::capsule(p, s.a, s.b, featherHalfWidth), wing(p) + outline); },
+            pal::wingShade);
+}
+} // namespace
+
+sf::Image bird(WingPose pose)
+{
+    Canvas canvas(birdWidth, birdHeight);
+    const Vec2 loweredLight{13.f, 10.f};
+    const Vec2 raisedLight{10.f, 3.f};
+    if (pose == WingPose::Down)
+        paintWing(canvas, loweredWing, loweredFeathers, loweredLight); // behind the body
+
+    canvas.fill(
+        everywhere, [](Vec2 p) { return sdf::polygon(p, beak); }, pal::ink);
+    canvas.paint(
+        everywhere, [](Vec2 p) { return sdf::polygon(p, beak) + outline; },
+        [](Vec2 p) { return p.y > beakSplitY ? pal::beakShade : pal::beak; });
+    canvas.fill(everywhere, bodyDistance, pal::ink);
+    canvas.paint(
+        everywhere, [](Vec2 p) { return bodyDistance(p) + outline; }, plumageAt);
+
+    canvas.fill(
+        everywhere, [](Vec2 p) { return sdf::circle(p, eyeCentre, eyeRadius + outline * 0.5f); }, pal::ink);
+    canvas.fill(
+        everywhere, [](Vec2 p) { return sdf::circle(p, eyeCentre, eyeRadius - outline * 0.5f); }, pal::eyeWhite);
+    canvas.fill(
+        everywhere, [](Vec2 p) { return sdf::circle(p, pupilCentre, pupilRadius); }, pal::ink);
+
+    if (pose == WingPose::Up)
+        paintWing(canvas, raisedWing, raisedFeathers, raisedLight); // over the back
+    return canvas.toImage();
+}
+} // namespace assetgen::pictures
