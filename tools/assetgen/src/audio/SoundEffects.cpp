@@ -10,8 +10,8 @@ namespace
 {
 // Levels: the hit and the chime must cut through the tune; the flap, heard at every click, stays soft.
 constexpr float squawkPeak = -3.f;
-constexpr float flapPeak = -9.f;
-constexpr float deathPeak = -4.f;
+constexpr float flapPeak = -6.f;
+constexpr float deathPeak = -6.f;
 constexpr float scorePeak = -4.f;
 constexpr float endFadeSeconds = 0.02f; // every sound ends at zero, without a click
 

@@ -41,7 +41,8 @@ public:
     void write(float value)
     {
         buffer[position] = value;
-        position = (position + 1) % buffer.size();
+        if (++position == buffer.size())
+            position = 0;
     }
 
 private:

@@ -19,6 +19,7 @@ constexpr double samplesPerBeat = sampleRate * secondsPerBeat;
 constexpr float quarterTurn = twoPi / 4.f;
 constexpr float centsPerSemitone = 100.f;
 constexpr float vibratoFadeIn = 0.2f;
+constexpr float semitonesPerOctave = 12.f;
 constexpr double unisonPhaseOffset = 0.37; // unison voices start apart so they do not flange at the attack
 
 // The tune peaks well below the effects (at -3..-4 dBFS) so that they sit clearly over it.
@@ -156,14 +157,19 @@ void renderNote(const NoteEvent& note, const Instrument& instrument, const Wavet
         OnePoleLowPass tone(instrument.lowPassHz);
         double phase = unisonPhaseOffset * u;
         const float level = instrument.gain * note.velocity / static_cast<float>(instrument.unison);
-        for (std::size_t i = 0; i < count; ++i)
+        std::size_t at = start % length;
+        for (std::size_t i = 0; i < count; ++i, at = at + 1 == length ? 0 : at + 1)
         {
             const float t = timeOf(i);
-            const float vibrato = instrument.vibratoSemitones * std::sin(twoPi * instrument.vibratoHz * t) *
-                                  smoothstep(instrument.vibratoDelay, instrument.vibratoDelay + vibratoFadeIn, t);
-            phase += hz * std::exp2(vibrato / 12.f) / sampleRateF;
+            float bend = 1.f;
+            if (instrument.vibratoSemitones > 0.f)
+            {
+                const float vibrato = instrument.vibratoSemitones * std::sin(twoPi * instrument.vibratoHz * t) *
+                                      smoothstep(instrument.vibratoDelay, instrument.vibratoDelay + vibratoFadeIn, t);
+                bend = std::exp2(vibrato / semitonesPerOctave);
+            }
+            phase += hz * bend / sampleRateF;
             const float s = tone.process(table.at(phase)) * instrument.envelope.at(t, held) * level;
-            const std::size_t at = (start + i) % length;
             mix.dry.left[at] += s * left;
             mix.dry.right[at] += s * right;
             mix.echoSend[at] += s * instrument.echoSend;

@@ -17,12 +17,12 @@ constexpr float outline = pal::inkWidthSmall;
 
 // Body parts, in pixels of the 34 x 24 picture. Their outer ink edge meets the box's edges: the
 // head reaches the top and bottom rows, the tail the left edge, the beak's tip column 32.
-const Vec2 bodyCentre{15.5f, 7.f};
-const Vec2 bodyRadii{13.f, 5.f};
+const Vec2 bodyCentre{15.5f, 6.8f};
+const Vec2 bodyRadii{13.5f, 5.3f};
 const Vec2 headCentre{25.5f, 6.f};
 constexpr float headRadius = 6.f;
 constexpr float neckBlend = 2.5f;
-const Vec2 tail[] = {{0.f, 0.8f}, {8.f, 4.5f}, {8.f, 9.5f}, {0.5f, 6.5f}};
+const Vec2 tail[] = {{0.f, 0.5f}, {9.f, 3.5f}, {9.f, 10.f}, {0.5f, 7.5f}};
 const Vec2 beak[] = {{29.f, 3.6f}, {33.f, 6.6f}, {29.f, 9.2f}};
 constexpr float bellyTop = 8.4f;
 constexpr float bellySoftness = 1.4f;

@@ -135,7 +135,7 @@ Rgba basaltShaft(int x, int y, float tone)
 
 constexpr ColumnStyle brick{brickShaft, pal::capLit, pal::capBase, pal::capShade, 0.f};
 constexpr ColumnStyle jade{jadeShaft, pal::capLit, pal::capBase, pal::capShade, 0.f};
-constexpr ColumnStyle volcanic{basaltShaft, pal::basaltLit, pal::basaltBase, pal::basaltShade, 0.85f};
+constexpr ColumnStyle volcanic{basaltShaft, pal::ashLit, pal::ash, pal::ashShade, 0.85f};
 
 // A cap row by row, from the edge that meets the shaft (row 0) to the edge at the opening.
 Rgba capColour(const ColumnStyle& style, int x, int rowFromShaft, bool openingAbove, float tone)

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace assetgen::pictures
@@ -183,6 +184,13 @@ sf::Image mountains()
     {
         const int column = x % mountainPeriod;
         const auto col = static_cast<std::size_t>(column);
+        // Only the firs wide enough to reach this column, still in back-to-front order.
+        std::vector<Fir> firsHere;
+        std::copy_if(firs.begin(), firs.end(), std::back_inserter(firsHere),
+                     [column](const Fir& fir) {
+                         return std::abs(wrappedOffset(static_cast<float>(column) + 0.5f - fir.x)) <=
+                                fir.height * firWidthRatio + 1.f;
+                     });
         for (int y = 0; y < mountainHeight; ++y)
         {
             const float py = static_cast<float>(y) + 0.5f;
@@ -198,7 +206,7 @@ sf::Image mountains()
             if (py > nearTop - firBand && py < nearTop + firMaxSink + 1.f)
             {
                 const Vec2 p{static_cast<float>(column) + 0.5f, py};
-                for (const Fir& fir : firs)
+                for (const Fir& fir : firsHere)
                 {
                     const float coverage = clamp01(0.5f - firDistance(fir, p));
                     if (coverage <= 0.f)

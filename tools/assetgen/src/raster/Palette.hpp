@@ -64,6 +64,9 @@ constexpr Rgba jadeSeam = hex(0x22504D);
 constexpr Rgba basaltLit = hex(0x7A7083);
 constexpr Rgba basaltBase = hex(0x514857);
 constexpr Rgba basaltShade = hex(0x302A37);
+constexpr Rgba ashLit = hex(0xC9C0CF); // the volcano's crater rims: pale ash around the opening
+constexpr Rgba ash = hex(0x9A90A3);
+constexpr Rgba ashShade = hex(0x675E70);
 constexpr Rgba lava = hex(0xFF7A2E);
 constexpr Rgba lavaHot = hex(0xFFD65C);
 
