@@ -3,6 +3,8 @@
 #include "AllocationCounter.hpp"
 #include "ProcessStats.hpp"
 
+#include <string>
+
 FrameMeter::FrameMeter(int warmupFrames, int measuredFrames)
     : warmupFrames(warmupFrames < 1 ? 1 : warmupFrames), measuredFrames(measuredFrames < 1 ? 1 : measuredFrames)
 {
@@ -25,14 +27,17 @@ void FrameMeter::frameDone()
     {
         take(cpuAtEnd, wallAtEnd, allocationsAtEnd, bytesAtEnd);
         // Read before the report prints, since the first print allocates the output buffer.
-        residentAtEnd = process::residentKiB();
-        heapAtEnd = process::heapInUseKiB();
+        atEnd = readMemory();
     }
     if (framesDone == residentCheckFrame)
-    {
-        residentAtCheck = process::residentKiB();
-        heapAtCheck = process::heapInUseKiB();
-    }
+        atCheck = readMemory();
+    if (framesDone == (warmupFrames + measuredFrames) / 2)
+        atHalf = readMemory();
+}
+
+FrameMeter::Memory FrameMeter::readMemory()
+{
+    return {process::residentKiB(), process::heapInUseKiB()};
 }
 
 void FrameMeter::report() const
@@ -43,12 +48,15 @@ void FrameMeter::report() const
     process::report("wall_ms_per_frame", static_cast<double>(wallAtEnd - wallAtStart) / 1e6 / frames);
     process::report("allocations_per_frame", static_cast<double>(allocationsAtEnd - allocationsAtStart) / frames);
     process::report("allocated_bytes_per_frame", static_cast<double>(bytesAtEnd - bytesAtStart) / frames);
-    if (residentAtCheck >= 0)
+    const auto memory = [](const std::string& when, const Memory& reading)
     {
-        process::report("resident_kib_at_1000", static_cast<double>(residentAtCheck));
-        process::report("heap_kib_at_1000", static_cast<double>(heapAtCheck));
-    }
-    process::report("heap_kib_at_end", static_cast<double>(heapAtEnd));
-    process::report("resident_kib_at_end", static_cast<double>(residentAtEnd));
+        if (reading.residentKiB < 0)
+            return;
+        process::report("resident_kib_at_" + when, static_cast<double>(reading.residentKiB));
+        process::report("heap_kib_at_" + when, static_cast<double>(reading.heapKiB));
+    };
+    memory("1000", atCheck);
+    memory("half", atHalf);
+    memory("end", atEnd);
     process::report("peak_resident_kib", static_cast<double>(process::peakResidentKiB()));
 }

@@ -5,7 +5,8 @@
 // Measures a run of frames: the first `warmupFrames` settle caches, pools and the driver, the next
 // `measuredFrames` (at least one of each) are timed (process CPU time over all threads, wall time)
 // and their allocations on the frame's thread counted. The resident size and the heap in use are
-// read after frame 1,000 and after the last frame.
+// read after frame 1,000, after the middle frame of the run and after the last frame: growth after
+// frame 1,000 that goes on into the second half is growth that does not settle.
 class FrameMeter
 {
 public:
@@ -31,8 +32,13 @@ private:
     std::int64_t wallAtEnd = 0;
     std::uint64_t allocationsAtEnd = 0;
     std::uint64_t bytesAtEnd = 0;
-    std::int64_t residentAtCheck = -1;
-    std::int64_t heapAtCheck = -1;
-    std::int64_t residentAtEnd = -1;
-    std::int64_t heapAtEnd = -1;
+    struct Memory
+    {
+        std::int64_t residentKiB = -1;
+        std::int64_t heapKiB = -1;
+    };
+    static Memory readMemory();
+    Memory atCheck;
+    Memory atHalf;
+    Memory atEnd;
 };
