@@ -20,8 +20,8 @@ std::string repeated(const std::string& line, int times)
 
 void expectRun(const ProbeRun& run, int exitStatus, const std::string& output)
 {
-    EXPECT_EQ(run.exitStatus, exitStatus);
-    EXPECT_EQ(run.output, output);
+    EXPECT_EQ(run.exitStatus, exitStatus) << run.errors;
+    EXPECT_EQ(run.output, output) << run.errors;
 }
 } // namespace
 
@@ -123,7 +123,7 @@ TEST(PlaySetUp, TheGameRunsAndDrawsWithoutAnyTolerableFile)
                               "cloud1.bmp", "cloud2.bmp", "cloud3.bmp", "mountains.bmp", "Bicubik.OTF"});
     // The bird falls, dies three times and the game-over picture (here: nothing) is shown.
     const ProbeRun run = runProbe(folder, "game-over");
-    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.exitStatus, 0) << run.errors;
     EXPECT_EQ(run.output, repeated(obstacleMessage, 6) +
                               "Error: unable to load background texture\nError: unable to load gameOver texture\n"
                               "Error: unable to load cloud1Texture\nError: unable to load cloud2Texture\n"

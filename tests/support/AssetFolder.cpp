@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -51,8 +52,9 @@ void AssetFolder::remove(const std::string& name) const
 
 ProbeRun runProbe(const AssetFolder& folder, const std::string& what)
 {
-    const std::string command =
-        "cd '" + folder.path().string() + "' && exec '" FLITMERE_LOAD_PROBE "' " + what + " 2>/dev/null";
+    const fs::path errorFile = folder.path().parent_path() / (folder.path().filename().string() + ".stderr");
+    const std::string command = "cd '" + folder.path().string() + "' && exec '" FLITMERE_LOAD_PROBE "' " + what +
+                                " 2>'" + errorFile.string() + "'";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
         throw std::runtime_error("cannot start the load probe");
@@ -63,5 +65,10 @@ ProbeRun runProbe(const AssetFolder& folder, const std::string& what)
     const int status = pclose(pipe);
     if (WIFEXITED(status))
         run.exitStatus = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+        run.errors = "killed by signal " + std::to_string(WTERMSIG(status)) + "\n";
+    std::ifstream errorStream(errorFile);
+    run.errors.append(std::istreambuf_iterator<char>(errorStream), {});
+    fs::remove(errorFile);
     return run;
 }

@@ -29,6 +29,7 @@ struct ProbeRun
 {
     int exitStatus = -1; // -1 when the probe did not exit normally (a crash)
     std::string output;  // standard output only
+    std::string errors;  // standard error, for the failure message
 };
 
 // Runs the load probe in the folder: `what` is "bird", "game", "scene", "frames N" or "game-over".
