@@ -11,6 +11,7 @@
 #include "../raster/TextPainter.hpp"
 #include "../raster/TextRaster.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace assetgen::pictures
@@ -32,7 +33,7 @@ constexpr float starMaxRadius = 1.3f;
 constexpr float hudCornerLeft = 880.f;
 constexpr float hudCornerBottom = 90.f;
 
-const RidgeShape duskFar{640.f, 150.f, 230.f, 733, 5, 1.6f};
+const PeakRangeShape duskFar{655.f, 150.f, 7, 733, 0.6f, 1.f, 8.f};
 const RidgeShape duskNear{720.f, 90.f, 260.f, 739, 3, 1.f};
 constexpr float farRimLight = 0.35f;
 constexpr float rimLightDepth = 6.f;
@@ -46,6 +47,26 @@ constexpr float promptOutline = 4.f;
 constexpr int textPadding = 14;
 constexpr std::uint32_t ditherSeed = 29;
 
+// A few of the bird's feathers drifting down: centre, length, width, angle (radians).
+struct Feather
+{
+    Vec2 centre;
+    float length;
+    float width;
+    float angle;
+};
+constexpr Feather feathers[] = {
+    {{215.f, 470.f}, 74.f, 22.f, 0.9f},
+    {{1010.f, 395.f}, 60.f, 18.f, -0.6f},
+    {{310.f, 140.f}, 46.f, 14.f, 2.3f},
+};
+constexpr float featherOutline = 2.f;
+constexpr float quillHalfWidth = 0.9f;
+constexpr float quillOverhang = 6.f; // the bare quill beyond the vane
+constexpr int barbsPerSide = 3;
+constexpr float barbSlant = 0.7f; // barbs sweep back toward the quill's root
+constexpr float barbHalfWidth = 0.6f;
+
 const TextStyle titleStyle{pal::titleFill, pal::titleShade, pal::ink, titleOutline, {9.f, 10.f}, 0.55f};
 const TextStyle promptStyle{pal::starlight, pal::titleFill, pal::ink, promptOutline, {4.f, 5.f}, 0.5f};
 
@@ -58,14 +79,14 @@ Rgba duskSky(Vec2 p)
 
 void paintSky(Canvas& canvas)
 {
-    const std::vector<float> far = ridgeCrest(duskFar, windowWidth, 0);
+    const PeakRange far(duskFar, windowWidth);
     const std::vector<float> near = ridgeCrest(duskNear, windowWidth, 0);
     for (int y = 0; y < windowHeight; ++y)
         for (int x = 0; x < windowWidth; ++x)
         {
             const Vec2 p{static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f};
             Rgba c = duskSky(p);
-            const float farTop = far[static_cast<std::size_t>(x)];
+            const float farTop = far.crest(x);
             const float farCover = clamp01(p.y + 0.5f - farTop);
             if (farCover > 0.f)
             {
@@ -102,6 +123,46 @@ void paintStars(Canvas& canvas)
     }
 }
 
+// A feather's vane is a lens: the overlap of two circles, long along u and narrow across v.
+void paintFeather(Canvas& canvas, const Feather& f)
+{
+    const float halfLength = f.length * 0.5f;
+    const float halfWidth = f.width * 0.5f;
+    const float radius = (halfLength * halfLength + halfWidth * halfWidth) / f.width;
+    const Vec2 along{std::cos(f.angle), std::sin(f.angle)};
+    const Vec2 across{-along.y, along.x};
+    const auto local = [&](Vec2 p) { return Vec2{dot(p - f.centre, along), dot(p - f.centre, across)}; };
+    const auto vane = [&](Vec2 p)
+    {
+        const Vec2 q = local(p);
+        return std::max(sdf::circle(q, {0.f, radius - halfWidth}, radius),
+                        sdf::circle(q, {0.f, halfWidth - radius}, radius));
+    };
+    const auto quill = [&](Vec2 p) {
+        return sdf::capsule(local(p), {-halfLength - quillOverhang, 0.f}, {halfLength * 0.8f, 0.f}, quillHalfWidth);
+    };
+    const int reach = static_cast<int>(halfLength + quillOverhang + featherOutline) + 2;
+    const PixelBox box{static_cast<int>(f.centre.x) - reach, static_cast<int>(f.centre.y) - reach,
+                       static_cast<int>(f.centre.x) + reach, static_cast<int>(f.centre.y) + reach};
+    canvas.fill(
+        box, [&](Vec2 p) { return std::min(vane(p), quill(p)) - featherOutline; }, pal::ink);
+    // The half of the vane turned toward the light is the lighter one.
+    const bool litSide = dot(across, pal::towardLight) > 0.f;
+    canvas.paint(box, vane, [&](Vec2 p) { return (local(p).y > 0.f) == litSide ? pal::wingLit : pal::wing; });
+    // Barbs: thin darker strokes from the quill out to the vane's edge, sweeping back.
+    for (int side : {-1, 1})
+        for (int i = 0; i < barbsPerSide; ++i)
+        {
+            const float u = halfLength * (static_cast<float>(i + 1) / (barbsPerSide + 1) * 1.2f - 0.6f);
+            const Vec2 root{u, 0.f};
+            const Vec2 tip{u - halfWidth * barbSlant, static_cast<float>(side) * halfWidth};
+            canvas.fill(
+                box, [&](Vec2 p) { return std::max(sdf::capsule(local(p), root, tip, barbHalfWidth), vane(p)); },
+                pal::wingShade);
+        }
+    canvas.fill(box, quill, pal::belly);
+}
+
 void paintCentred(Canvas& canvas, const FontFace& font, std::string_view text, int size, int baseline, float padding,
                   const TextStyle& style)
 {
@@ -115,6 +176,8 @@ sf::Image gameOver(const std::filesystem::path& titleFont)
     Canvas canvas(windowWidth, windowHeight);
     paintSky(canvas);
     paintStars(canvas);
+    for (const Feather& feather : feathers)
+        paintFeather(canvas, feather);
     const FontFace font(titleFont);
     paintCentred(canvas, font, "GAME OVER", titleSize, titleBaseline, titleOutline, titleStyle);
     paintCentred(canvas, font, "Press R to play again", promptSize, promptBaseline, promptOutline, promptStyle);
