@@ -46,7 +46,12 @@ TEST(CanvasPaint, AntiAliasesEdgesOverOnePixel)
     // A disc of radius 3 centred on pixel (5, 5): pixels whose centres lie 2, 3 and 4 px away along a
     // row are fully inside, half covered and empty.
     Canvas canvas(10, 10);
-    canvas.fill(canvas.bounds(), [](Vec2 p) { return sdf::circle(p, {5.5f, 5.5f}, 3.f); }, hex(0xFFFFFF));
+    canvas.fill(
+        canvas.bounds(),
+        [](Vec2 p) {
+            return sdf::circle(p, {5.5f, 5.5f}, 3.f);
+        },
+        hex(0xFFFFFF));
     EXPECT_FLOAT_EQ(canvas.at(7, 5).a, 1.f);
     EXPECT_FLOAT_EQ(canvas.at(8, 5).a, 0.5f);
     EXPECT_FLOAT_EQ(canvas.at(9, 5).a, 0.f);
