@@ -77,12 +77,14 @@ constexpr Partial bellPartials[] = {{1.f, 1.f, 1.f}, {2.f, 0.35f, 0.6f}, {3.f, 0
 
 const Wavetable& buzz()
 {
+    // A sawtooth's harmonics (1/n): the buzz of a voice before the beak shapes it.
     static const Wavetable table({1.f, 0.5f, 0.33f, 0.25f, 0.2f, 0.17f, 0.14f, 0.12f, 0.11f, 0.1f, 0.09f, 0.08f});
     return table;
 }
 
 const Wavetable& hollow()
 {
+    // Mostly fundamental with a few weak odd harmonics: a whistle-like, hollow tone.
     static const Wavetable table({1.f, 0.1f, 0.11f, 0.f, 0.04f, 0.f, 0.02f});
     return table;
 }

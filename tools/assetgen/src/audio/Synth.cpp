@@ -8,7 +8,8 @@ namespace
 {
 constexpr std::size_t tableSize = 4096;
 constexpr float minimumCutoff = 20.f;
-constexpr float nyquistMargin = 0.45f; // keep cutoffs safely below half the sample rate
+constexpr float nyquistMargin = 0.45f;   // keep cutoffs safely below half the sample rate
+constexpr float minimumResonance = 0.1f; // below this the filter's damping would explode
 } // namespace
 
 Wavetable::Wavetable(const std::vector<float>& harmonics) : table(tableSize + 1)
@@ -59,7 +60,7 @@ StateVariableFilter::Output StateVariableFilter::process(float input, float cuto
 {
     const float fc = std::clamp(cutoff, minimumCutoff, sampleRateF * nyquistMargin);
     const float g = std::tan(twoPi * 0.5f * fc / sampleRateF);
-    const float k = 1.f / std::max(resonance, 0.1f);
+    const float k = 1.f / std::max(resonance, minimumResonance);
     const float a1 = 1.f / (1.f + g * (g + k));
     const float a2 = g * a1;
     const float a3 = g * a2;

@@ -22,7 +22,7 @@ constexpr float vibratoFadeIn = 0.2f;
 constexpr float semitonesPerOctave = 12.f;
 constexpr double unisonPhaseOffset = 0.37; // unison voices start apart so they do not flange at the attack
 
-// The tune peaks well below the effects (at -3..-4 dBFS) so that they sit clearly over it.
+// The tune peaks well below the effects (at -3..-6 dBFS) so that they sit clearly over it.
 constexpr float tunePeakDecibels = -8.f;
 constexpr double tailBars = 1.0;
 constexpr double tailFadeSeconds = 0.5;
@@ -32,79 +32,81 @@ constexpr float echoFeedback = 0.35f;
 constexpr float echoReturn = 0.8f;
 constexpr float reverbReturn = 0.9f;
 
+// A pitched instrument's settings; unset fields leave that feature off.
 struct Instrument
 {
-    std::vector<float> harmonics;
+    std::vector<float> harmonics; // the timbre: amplitude of each harmonic, fundamental first
     Envelope envelope;
-    float gain;
-    float pan; // -1 left .. +1 right
-    int unison;
-    float detuneCents;
-    float unisonSpread;
-    float vibratoSemitones;
-    float vibratoHz;
-    float vibratoDelay;
-    float lowPassHz;
-    float echoSend;
-    float reverbSend;
+    float gain = 0.f;
+    float pan = 0.f; // -1 left .. +1 right
+    int unison = 1;  // voices per note, detuned against each other
+    float detuneCents = 0.f;
+    float unisonSpread = 0.f; // how far apart the unison voices are panned
+    float vibratoSemitones = 0.f;
+    float vibratoHz = 0.f;
+    float vibratoDelay = 0.f; // vibrato creeps in after the attack, as a player's would
+    float lowPassHz = 0.f;
+    float echoSend = 0.f;
+    float reverbSend = 0.f;
 };
 
 // A soft, hollow lead between a flute and a clarinet.
-const Instrument lead{{1.f, 0.28f, 0.32f, 0.08f, 0.12f, 0.04f, 0.05f, 0.02f},
-                      {0.012f, 0.15f, 0.75f, 0.09f},
-                      0.34f,
-                      0.12f,
-                      1,
-                      0.f,
-                      0.f,
-                      0.12f,
-                      5.5f,
-                      0.18f,
-                      6000.f,
-                      0.28f,
-                      0.3f};
+Instrument lead()
+{
+    Instrument i;
+    i.harmonics = {1.f, 0.28f, 0.32f, 0.08f, 0.12f, 0.04f, 0.05f, 0.02f};
+    i.envelope = {0.012f, 0.15f, 0.75f, 0.09f};
+    i.gain = 0.34f;
+    i.pan = 0.12f;
+    i.vibratoSemitones = 0.12f;
+    i.vibratoHz = 5.5f;
+    i.vibratoDelay = 0.18f;
+    i.lowPassHz = 6000.f;
+    i.echoSend = 0.28f;
+    i.reverbSend = 0.3f;
+    return i;
+}
+
 // A round bass with enough upper harmonics to be heard on small speakers.
-const Instrument bass{{1.f, 0.55f, 0.22f, 0.1f, 0.05f},
-                      {0.006f, 0.18f, 0.55f, 0.05f},
-                      0.5f,
-                      0.f,
-                      1,
-                      0.f,
-                      0.f,
-                      0.f,
-                      0.f,
-                      0.f,
-                      1800.f,
-                      0.f,
-                      0.04f};
+Instrument bass()
+{
+    Instrument i;
+    i.harmonics = {1.f, 0.55f, 0.22f, 0.1f, 0.05f};
+    i.envelope = {0.006f, 0.18f, 0.55f, 0.05f};
+    i.gain = 0.5f;
+    i.lowPassHz = 1800.f;
+    i.reverbSend = 0.04f;
+    return i;
+}
+
 // Two detuned saws, darkened and slow to swell: the harmony's bed.
-const Instrument pad{{1.f, 0.5f, 0.33f, 0.25f, 0.2f, 0.17f, 0.14f, 0.12f, 0.11f, 0.1f, 0.09f, 0.08f},
-                     {0.35f, 0.6f, 0.8f, 0.45f},
-                     0.075f,
-                     0.f,
-                     2,
-                     8.f,
-                     0.55f,
-                     0.f,
-                     0.f,
-                     0.f,
-                     1500.f,
-                     0.f,
-                     0.5f};
-// A short pluck for the arpeggios.
-const Instrument pluck{{1.f, 0.5f, 0.33f, 0.25f, 0.2f, 0.16f},
-                       {0.003f, 0.22f, 0.f, 0.08f},
-                       0.14f,
-                       -0.35f,
-                       1,
-                       0.f,
-                       0.f,
-                       0.f,
-                       0.f,
-                       0.f,
-                       3200.f,
-                       0.2f,
-                       0.3f};
+Instrument pad()
+{
+    Instrument i;
+    i.harmonics = {1.f, 0.5f, 0.33f, 0.25f, 0.2f, 0.17f, 0.14f, 0.12f, 0.11f, 0.1f, 0.09f, 0.08f};
+    i.envelope = {0.35f, 0.6f, 0.8f, 0.45f};
+    i.gain = 0.075f;
+    i.unison = 2;
+    i.detuneCents = 8.f;
+    i.unisonSpread = 0.55f;
+    i.lowPassHz = 1500.f;
+    i.reverbSend = 0.5f;
+    return i;
+}
+
+// A short pluck for the arpeggios, off to the left.
+Instrument pluck()
+{
+    Instrument i;
+    i.harmonics = {1.f, 0.5f, 0.33f, 0.25f, 0.2f, 0.16f};
+    i.envelope = {0.003f, 0.22f, 0.f, 0.08f};
+    i.gain = 0.14f;
+    i.pan = -0.35f;
+    i.lowPassHz = 3200.f;
+    i.echoSend = 0.2f;
+    i.reverbSend = 0.3f;
+    return i;
+}
 
 struct DrumVoice
 {
@@ -113,6 +115,7 @@ struct DrumVoice
     float pan;
     float reverbSend;
 };
+// drum, gain, pan, reverb send: the kick in the middle and dry, hats right, crash left.
 constexpr DrumVoice kit[] = {
     {Drum::Kick, 0.85f, 0.f, 0.f},       {Drum::Snare, 0.42f, -0.05f, 0.25f}, {Drum::ClosedHat, 0.16f, 0.3f, 0.f},
     {Drum::OpenHat, 0.13f, 0.3f, 0.05f}, {Drum::Crash, 0.2f, -0.35f, 0.2f},
@@ -230,10 +233,10 @@ Stereo backgroundTune()
     const Arrangement arrangement = arrange();
     const std::size_t length = loopLength();
     Mix mix(length);
-    renderPart(arrangement.lead, lead, mix);
-    renderPart(arrangement.bass, bass, mix);
-    renderPart(arrangement.pad, pad, mix);
-    renderPart(arrangement.arpeggio, pluck, mix);
+    renderPart(arrangement.lead, lead(), mix);
+    renderPart(arrangement.bass, bass(), mix);
+    renderPart(arrangement.pad, pad(), mix);
+    renderPart(arrangement.arpeggio, pluck(), mix);
     renderDrums(arrangement.drums, mix);
 
     Stereo loop = std::move(mix.dry);

@@ -47,6 +47,8 @@ struct Segment
 const Segment raisedFeathers[] = {{{6.5f, 1.5f}, {11.f, 5.5f}}, {{11.5f, 2.f}, {15.f, 6.f}}};
 const Segment loweredFeathers[] = {{{10.5f, 12.f}, {11.2f, 19.f}}, {{14.f, 11.f}, {13.5f, 18.f}}};
 constexpr float featherHalfWidth = 0.35f;
+constexpr float bodyLightReach = 8.5f; // px over which the body turns from lit to shaded
+constexpr float wingLightReach = 6.f;
 
 const PixelBox everywhere{0, 0, birdWidth, birdHeight};
 
@@ -65,7 +67,7 @@ float lightAt(Vec2 p, Vec2 centre, float reach)
 
 Rgba plumageAt(Vec2 p)
 {
-    const float light = lightAt(p, bodyCentre, bodyRadii.y * 1.5f);
+    const float light = lightAt(p, bodyCentre, bodyLightReach);
     const Rgba base = light >= 0.f ? mix(pal::plumage, pal::plumageLit, clamp01(light))
                                    : mix(pal::plumage, pal::plumageShade, clamp01(-light));
     return mix(base, pal::belly, smoothstep(bellyTop, bellyTop + bellySoftness, p.y) * (p.x > bellyBack ? 1.f : 0.f));
@@ -80,7 +82,7 @@ void paintWing(Canvas& canvas, const Vec2 (&shape)[N], const Segment (&feathers)
         everywhere, [&](Vec2 p) { return wing(p) + outline; },
         [lightCentre](Vec2 p)
         {
-            const float light = lightAt(p, lightCentre, 6.f);
+            const float light = lightAt(p, lightCentre, wingLightReach);
             return light >= 0.f ? mix(pal::wing, pal::wingLit, clamp01(light))
                                 : mix(pal::wing, pal::wingShade, clamp01(-light));
         });

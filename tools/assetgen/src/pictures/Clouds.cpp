@@ -39,6 +39,14 @@ constexpr float bodyAlpha = 0.97f;
 constexpr float lightProbe = 18.f; // how far toward the sun a pixel looks to judge its light
 constexpr float undersideSpan = 26.f;
 constexpr float undersideStrength = 0.55f;
+// Puff sizes as fractions of the cloud's height: small at the ends, big in the middle, each varied.
+constexpr float endPuffRadius = 0.2f;
+constexpr float middlePuffRadius = 0.42f;
+constexpr float puffSizeLow = 0.85f;
+constexpr float puffSizeHigh = 1.1f;
+// How far each puff's centre rises above the base, as a fraction of its radius.
+constexpr float puffRiseLow = 0.45f;
+constexpr float puffRiseHigh = 0.85f;
 
 struct Puff
 {
@@ -58,9 +66,10 @@ std::vector<Puff> arrangePuffs(const CloudPlan& plan)
         // Puffs along the base, tallest in the middle, smaller toward both ends.
         const float t = (static_cast<float>(i) + 0.5f) / static_cast<float>(plan.puffs);
         const float middleness = 1.f - std::abs(2.f * t - 1.f);
-        const float radius = lerp(h * 0.2f, h * 0.42f, middleness) * rng.range(0.85f, 1.1f);
+        const float radius =
+            lerp(h * endPuffRadius, h * middlePuffRadius, middleness) * rng.range(puffSizeLow, puffSizeHigh);
         const float x = lerp(margin + radius + edgeSoftness, w - margin - radius - edgeSoftness, t);
-        const float y = std::max(baseY - radius * rng.range(0.45f, 0.85f), margin + radius + frayDepth);
+        const float y = std::max(baseY - radius * rng.range(puffRiseLow, puffRiseHigh), margin + radius + frayDepth);
         puffs.push_back({{x, y}, radius});
     }
     return puffs;

@@ -26,6 +26,12 @@ constexpr int dentilSpacing = 10; // the small blocks under each cap's groove
 constexpr int dentilWidth = 3;
 constexpr int dentilRows = 5;
 constexpr float capContrast = 1.3f;
+constexpr float bevelLight = 0.6f; // the cap's upward face, toward the sun
+constexpr float bevelShade = 0.6f; // its downward face
+constexpr float grooveShade = 0.8f;
+constexpr float grooveLipLight = 0.45f;
+constexpr float dentilGapShade = 0.55f;
+constexpr float dentilEdgeLight = 0.3f;
 constexpr int shaftInset = 3; // the shaft's darkened edges make the caps read as wider lips
 constexpr float shaftInsetShade = 0.4f;
 constexpr int capShadowRows = 14; // the lower cap's shadow on the shaft beneath it
@@ -43,11 +49,20 @@ constexpr int brickLength = 34;
 constexpr int mortarWidth = 2;
 constexpr std::uint32_t brickSeed = 5;
 constexpr float brickVariation = 0.16f;
+constexpr float mortarDepth = 0.3f;     // mortar sits back from the brick face, a little inkier
+constexpr float brickEdgeLight = 0.35f; // the top and left edges of each brick catch the light
+constexpr float brickEdgeShade = 0.3f;
 
 // Jade flutes and block joints.
 constexpr int fluteCount = 5;
 constexpr int blockHeight = 100;
 constexpr float fluteDepth = 0.55f;
+constexpr float filletWidth = 0.08f; // the narrow flat between two flutes, as a fraction of a flute
+constexpr float filletLight = 0.5f;
+constexpr float jointLight = 0.4f; // the lit lip just below each block joint
+constexpr float jadeMottle = 0.25f;
+constexpr float jadeGrainX = 0.2f;
+constexpr float jadeGrainY = 0.05f;
 constexpr std::uint32_t jadeSeed = 41;
 
 // Basalt and its lava veins.
@@ -57,6 +72,8 @@ constexpr float basaltGrain = 1.f / 9.f;
 constexpr float veinScale = 1.f / 46.f;
 constexpr float veinCore = 0.012f;
 constexpr float veinGlow = 0.05f;
+constexpr float veinGlowStrength = 0.6f;
+constexpr float basaltRoughness = 0.8f;
 constexpr int rimGlowRows = 6;
 
 struct ColumnStyle
@@ -95,12 +112,12 @@ Rgba brickShaft(int x, int y, float tone)
     const int along = (x + offset) % brickLength;
     const int brick = (x + offset) / brickLength;
     if (row < mortarWidth || along < mortarWidth)
-        return toned(mix(pal::mortar, pal::ink, 0.3f), pal::mortar, pal::brickShade, tone);
+        return toned(mix(pal::mortar, pal::ink, mortarDepth), pal::mortar, pal::brickShade, tone);
     float t = tone + (latticeHash(brick, course, brickSeed) - 0.5f) * brickVariation;
     if (row == mortarWidth || along == mortarWidth)
-        t += 0.35f; // the brick's top and left edges catch the light
+        t += brickEdgeLight;
     if (row == brickHeight - 1 || along == brickLength - 1)
-        t -= 0.3f;
+        t -= brickEdgeShade;
     return toned(pal::brickShade, pal::brickBase, pal::brickLit, std::clamp(t, -1.f, 1.f));
 }
 
@@ -114,11 +131,11 @@ Rgba jadeShaft(int x, int y, float tone)
     const float f = flute - std::floor(flute);
     // A concave flute is dark on its sunward wall and bright on the far wall; thin fillets part them.
     float t = tone + (f - 0.5f) * fluteDepth;
-    if (f < 0.08f)
-        t += 0.5f;
+    if (f < filletWidth)
+        t += filletLight;
     if (row == mortarWidth)
-        t += 0.4f;
-    t += (fractalNoise(x * 0.2f, y * 0.05f, jadeSeed, 2) - 0.5f) * 0.25f;
+        t += jointLight;
+    t += (fractalNoise(x * jadeGrainX, y * jadeGrainY, jadeSeed, 2) - 0.5f) * jadeMottle;
     return toned(pal::jadeShade, pal::jadeBase, pal::jadeLit, std::clamp(t, -1.f, 1.f));
 }
 
@@ -126,11 +143,11 @@ Rgba basaltShaft(int x, int y, float tone)
 {
     const float grain = fractalNoise(x * basaltGrain, y * basaltGrain, basaltSeed, 3) - 0.5f;
     const Rgba rock =
-        toned(pal::basaltShade, pal::basaltBase, pal::basaltLit, std::clamp(tone + grain * 0.8f, -1.f, 1.f));
+        toned(pal::basaltShade, pal::basaltBase, pal::basaltLit, std::clamp(tone + grain * basaltRoughness, -1.f, 1.f));
     const float vein = std::abs(fractalNoise(x * veinScale, y * veinScale, veinSeed, 3) - 0.5f);
     if (vein < veinCore)
         return mix(pal::lavaHot, pal::lava, vein / veinCore);
-    return mix(rock, pal::lava, 0.6f * smoothstep(veinGlow, veinCore, vein));
+    return mix(rock, pal::lava, veinGlowStrength * smoothstep(veinGlow, veinCore, vein));
 }
 
 constexpr ColumnStyle brick{brickShaft, pal::capLit, pal::capBase, pal::capShade, 0.f};
@@ -148,17 +165,17 @@ Rgba capColour(const ColumnStyle& style, int x, int rowFromShaft, bool openingAb
     float t = tone * capContrast + glint(x);
     const bool dentil = topRow > grooveRow + 1 && topRow <= grooveRow + 1 + dentilRows;
     if (topRow < inkWidth + bevelRows)
-        t += 0.6f;
+        t += bevelLight;
     else if (topRow > last - inkWidth - bevelRows)
-        t -= 0.6f;
+        t -= bevelShade;
     else if (topRow == grooveRow)
-        t -= 0.8f;
+        t -= grooveShade;
     else if (topRow == grooveRow + 1)
-        t += 0.45f;
+        t += grooveLipLight;
     else if (dentil && (x - inkWidth) % dentilSpacing >= dentilSpacing - dentilWidth)
-        t -= 0.55f; // the gap between two blocks, in shadow
+        t -= dentilGapShade; // the gap between two blocks, in shadow
     else if (dentil && (x - inkWidth) % dentilSpacing == 0)
-        t += 0.3f; // each block's sunward edge
+        t += dentilEdgeLight; // each block's sunward edge
     Rgba c = toned(style.capShade, style.capBase, style.capLit, std::clamp(t, -1.f, 1.f));
     const int rowsFromOpening = last - inkWidth - rowFromShaft;
     if (style.rimGlow > 0.f && rowsFromOpening < rimGlowRows)

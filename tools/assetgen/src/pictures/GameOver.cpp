@@ -29,6 +29,8 @@ constexpr int starCount = 90;
 constexpr std::uint32_t starSeed = 313;
 constexpr float starFieldBottom = 330.f;
 constexpr float starMaxRadius = 1.3f;
+constexpr float starMinRadius = 0.5f;
+constexpr float starMinBrightness = 0.35f;
 // The HUD's corner: kept free of stars and anything else that would compete with the score.
 constexpr float hudCornerLeft = 880.f;
 constexpr float hudCornerBottom = 90.f;
@@ -63,7 +65,10 @@ constexpr Feather feathers[] = {
 constexpr float featherOutline = 2.f;
 constexpr float quillHalfWidth = 0.9f;
 constexpr float quillOverhang = 6.f; // the bare quill beyond the vane
+constexpr float quillReach = 0.8f;   // the quill stops short of the vane's tip
 constexpr int barbsPerSide = 3;
+constexpr float barbsFrom = -0.6f; // first and last barb roots, as fractions of the half length
+constexpr float barbsTo = 0.3f;
 constexpr float barbSlant = 0.7f; // barbs sweep back toward the quill's root
 constexpr float barbHalfWidth = 0.6f;
 
@@ -110,8 +115,9 @@ void paintStars(Canvas& canvas)
     for (int i = 0; i < starCount; ++i)
     {
         const Vec2 centre{rng.range(0.f, windowWidth), rng.range(0.f, starFieldBottom)};
-        const float radius = rng.range(0.5f, starMaxRadius);
-        const float brightness = rng.range(0.35f, 1.f) * (1.f - centre.y / starFieldBottom);
+        const float radius = rng.range(starMinRadius, starMaxRadius);
+        // Stars fade toward the glowing horizon.
+        const float brightness = rng.range(starMinBrightness, 1.f) * (1.f - centre.y / starFieldBottom);
         if (centre.x > hudCornerLeft && centre.y < hudCornerBottom)
             continue;
         const int reach = static_cast<int>(radius) + 2;
@@ -139,7 +145,8 @@ void paintFeather(Canvas& canvas, const Feather& f)
                         sdf::circle(q, {0.f, halfWidth - radius}, radius));
     };
     const auto quill = [&](Vec2 p) {
-        return sdf::capsule(local(p), {-halfLength - quillOverhang, 0.f}, {halfLength * 0.8f, 0.f}, quillHalfWidth);
+        return sdf::capsule(local(p), {-halfLength - quillOverhang, 0.f}, {halfLength * quillReach, 0.f},
+                            quillHalfWidth);
     };
     const int reach = static_cast<int>(halfLength + quillOverhang + featherOutline) + 2;
     const PixelBox box{static_cast<int>(f.centre.x) - reach, static_cast<int>(f.centre.y) - reach,
@@ -153,7 +160,7 @@ void paintFeather(Canvas& canvas, const Feather& f)
     for (int side : {-1, 1})
         for (int i = 0; i < barbsPerSide; ++i)
         {
-            const float u = halfLength * (static_cast<float>(i + 1) / (barbsPerSide + 1) * 1.2f - 0.6f);
+            const float u = halfLength * lerp(barbsFrom, barbsTo, static_cast<float>(i) / (barbsPerSide - 1));
             const Vec2 root{u, 0.f};
             const Vec2 tip{u - halfWidth * barbSlant, static_cast<float>(side) * halfWidth};
             canvas.fill(

@@ -50,6 +50,7 @@ constexpr float gullyThreshold = 0.6f;
 constexpr float gullyStrength = 1.6f;
 constexpr float gullyOffset = 6.f;
 constexpr std::uint32_t gullySeed = 97;
+constexpr float gullyInk = 0.15f; // gullies are a touch inkier than the shaded face
 
 constexpr float snowRaggedness = 16.f;
 constexpr std::uint32_t snowSeed = 811;
@@ -71,6 +72,11 @@ constexpr float firWidthRatio = 0.38f;
 constexpr float firMaxSink = 48.f;   // how far below the crest a fir may stand
 constexpr float firBand = 32.f;      // rows above the crest that may hold a fir's tip
 constexpr float firSinkCurve = 2.2f; // most firs stand near the crest
+constexpr float firJitter = 0.9f;    // how far a fir strays within its share of the strip
+// Each fir has two tiers: the upper tier's shoulders, as fractions of its width and height.
+constexpr float tierShoulder = 0.55f;
+constexpr float tierWaist = 0.3f;
+constexpr float tierHeight = 0.55f;
 // The ground darkens toward the strip's bottom edge, the nearest and shadiest part of the scene.
 constexpr float groundShadeStart = 330.f;
 constexpr float groundShadeAmount = 0.4f;
@@ -118,7 +124,7 @@ Rgba peakColour(const PeakStyle& style, float litAmount, const PeakRange& range,
 
     const float fan = dx / (belowSummit + gullyOffset);
     const float gully = valueNoise(fan * gullyFan, belowSummit * gullyScaleDown, gullySeed);
-    c = mix(c, mix(style.shade, pal::ink, 0.15f), clamp01((gully - gullyThreshold) * gullyStrength));
+    c = mix(c, mix(style.shade, pal::ink, gullyInk), clamp01((gully - gullyThreshold) * gullyStrength));
 
     if (peak.tallness > style.snowFrom)
     {
@@ -145,7 +151,7 @@ std::vector<Fir> plantFirs(const std::vector<float>& nearCrest)
     const float spacing = static_cast<float>(mountainPeriod) / static_cast<float>(firCount);
     for (int i = 0; i < firCount; ++i)
     {
-        const float x = (static_cast<float>(i) + rng.range(0.f, 0.9f)) * spacing;
+        const float x = (static_cast<float>(i) + rng.range(0.f, firJitter)) * spacing;
         const int column = static_cast<int>(x) % mountainPeriod;
         const float sink = std::pow(rng.unit(), firSinkCurve) * firMaxSink;
         firs.push_back({x, nearCrest[static_cast<std::size_t>(column)] + sink, rng.range(firMinHeight, firMaxHeight)});
@@ -161,8 +167,9 @@ float firDistance(const Fir& fir, Vec2 p)
     const float dx = wrappedOffset(p.x - fir.x);
     const float h = fir.height;
     const float w = h * firWidthRatio;
-    const Vec2 corners[] = {{0.f, -h}, {w * 0.55f, -h * 0.55f}, {w * 0.3f, -h * 0.55f},  {w, 0.f},
-                            {-w, 0.f}, {-w * 0.3f, -h * 0.55f}, {-w * 0.55f, -h * 0.55f}};
+    const Vec2 corners[] = {
+        {0.f, -h}, {w * tierShoulder, -h * tierHeight}, {w * tierWaist, -h * tierHeight},    {w, 0.f},
+        {-w, 0.f}, {-w * tierWaist, -h * tierHeight},   {-w * tierShoulder, -h * tierHeight}};
     return sdf::polygon({dx, p.y - fir.baseY}, corners);
 }
 
