@@ -1,0 +1,86 @@
+// The window as a window manager sees it, and closing it as a close button does: a WM_DELETE_WINDOW
+// message ends the game with status 0 whatever it is doing.
+#include "support/GameRun.hpp"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr auto closeTimeout = 20s;
+// Three lives, each lost after the fall to the first obstacle, plus three 3.5 s death sequences.
+constexpr auto gameOverTimeout = 240s;
+
+void expectEndsWithStatus0WhenClosed(GameRun& run)
+{
+    run.requestClose();
+    const std::optional<ExitStatus> status = run.waitForExit(closeTimeout);
+    ASSERT_TRUE(status.has_value()) << "the game did not end when its window was closed";
+    EXPECT_EQ(*status, ExitStatus::withCode(0));
+    EXPECT_EQ(run.output(), "");
+}
+
+class Closing : public testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(run.waitForWindow()) << "no window; " << run.describe(); }
+
+    const AssetCopy assets;
+    GameRun run{assets};
+};
+} // namespace
+
+TEST(Window, IsAFixed1200By800WindowTitledFlitmereAndTheGameSaysNothingAndIgnoresArguments)
+{
+    const AssetCopy assets;
+    GameRun::Options options;
+    options.arguments = {"--help", "-w", "640", "480", "extra"};
+    GameRun run(assets, options);
+
+    const std::optional<WindowId> window = run.waitForWindow();
+    ASSERT_TRUE(window.has_value()) << "no window; " << run.describe();
+    XClient& x = run.xClient();
+    EXPECT_EQ(x.title(*window), "Flitmere!");
+    EXPECT_EQ(x.size(*window), std::make_pair(1200, 800));
+    // A window manager offers no resizing when the smallest and the largest size are the same.
+    const SizeHints hints = x.sizeHints(*window);
+    EXPECT_TRUE(hints.hasMinimum && hints.hasMaximum) << "the window does not state its size limits";
+    EXPECT_EQ(std::make_pair(hints.minWidth, hints.minHeight), std::make_pair(1200, 800));
+    EXPECT_EQ(std::make_pair(hints.maxWidth, hints.maxHeight), std::make_pair(1200, 800));
+    EXPECT_EQ(x.shownWindows().size(), 1u) << "the game shows more than one window";
+
+    EXPECT_FALSE(run.looksFrozen()) << "the game does not play";
+    EXPECT_EQ(run.output(), "");
+    expectEndsWithStatus0WhenClosed(run);
+}
+
+TEST_F(Closing, WhileTheGameRunsEndsItWithStatus0)
+{
+    ASSERT_FALSE(run.looksFrozen()) << "the game does not play";
+    expectEndsWithStatus0WhenClosed(run);
+}
+
+TEST_F(Closing, WhileTheGameIsPausedEndsItWithStatus0)
+{
+    run.pressKey("p");
+    ASSERT_TRUE(run.waitUntilFrozen()) << "P did not pause the game";
+    expectEndsWithStatus0WhenClosed(run);
+}
+
+TEST_F(Closing, DuringTheDeathSequenceEndsItWithStatus0)
+{
+    // Without input the bird sinks and hits the first obstacle; the HUD then shows a life fewer
+    // while the 3.5 s death sequence holds the world still.
+    ASSERT_TRUE(
+        run.waitForPicture([&](const Picture& picture) { return run.hudShows(picture, 0, 2); }, gameOverTimeout, 50ms))
+        << "no life was lost";
+    EXPECT_TRUE(run.looksFrozen(200ms)) << "the world still moves after the hit";
+    expectEndsWithStatus0WhenClosed(run);
+}
+
+TEST_F(Closing, OnTheGameOverScreenEndsItWithStatus0)
+{
+    ASSERT_TRUE(
+        run.waitForPicture([&](const Picture& picture) { return run.showsGameOver(picture); }, gameOverTimeout, 250ms))
+        << "the game-over picture never appeared";
+    expectEndsWithStatus0WhenClosed(run);
+}

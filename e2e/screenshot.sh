@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds the game and its assets, plays it in an X server of its own and saves pictures of its window
+# into docs/: screenshot.png (a game under way), paused.png, dying.png and game-over.png.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bash "$root/scripts/build.sh"
+"$root/build/e2e/flitmere_screenshots" "$root/docs"

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "support/AssetCopy.hpp"
+#include "support/ChildProcess.hpp"
+#include "support/HudText.hpp"
+#include "support/Picture.hpp"
+#include "support/PrivateDisplay.hpp"
+#include "support/XClient.hpp"
+
+#include <SFML/Graphics/Image.hpp>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+// The built game program.
+[[nodiscard]] std::filesystem::path gameProgram();
+
+// One run of the real game as a player starts it: its own X server, the asset folder as its working
+// directory, standard output and standard error caught in files, sound sent to a silent device. Input
+// is real X input (xdotool), windows are looked at through the X server. Everything started here is
+// stopped when the object goes.
+class GameRun
+{
+public:
+    struct Options
+    {
+        std::vector<std::string> arguments;
+        std::filesystem::path program = gameProgram();
+        std::vector<std::pair<std::string, std::string>> environment;
+    };
+
+    explicit GameRun(const AssetCopy& assets);
+    GameRun(const AssetCopy& assets, Options options);
+    ~GameRun();
+    GameRun(const GameRun&) = delete;
+    GameRun& operator=(const GameRun&) = delete;
+
+    [[nodiscard]] pid_t pid() const { return game->pid(); }
+    [[nodiscard]] bool running() { return game->running(); }
+    [[nodiscard]] std::optional<ExitStatus> waitForExit(std::chrono::milliseconds timeout);
+    // Standard output and standard error so far.
+    [[nodiscard]] std::string output() const;
+    [[nodiscard]] std::string errors() const;
+    // For failure messages: whether the game still runs or how it ended, and what it printed.
+    [[nodiscard]] std::string describe();
+
+    // The game's window once it is shown; nothing if the game ends first or nothing is shown in time.
+    std::optional<WindowId> waitForWindow(std::chrono::milliseconds timeout = 60s);
+    [[nodiscard]] WindowId window() const { return *gameWindow; }
+    [[nodiscard]] bool windowEverShown() { return x.anyWindowShown(); }
+    [[nodiscard]] XClient& xClient() { return x; }
+
+    // What the window shows now; throws if it cannot be read.
+    [[nodiscard]] Picture capture();
+    // Two pictures `apart` apart: whether they are the same (nothing moved, the game is frozen).
+    [[nodiscard]] bool looksFrozen(std::chrono::milliseconds apart = 400ms);
+    // Polls the window's picture until the condition holds; false if it does not within `timeout`.
+    bool waitForPicture(const std::function<bool(const Picture&)>& condition, std::chrono::milliseconds timeout,
+                        std::chrono::milliseconds interval = 100ms);
+    // Waits until the picture stands still (paused, dying or game over); false if it never does.
+    bool waitUntilFrozen(std::chrono::milliseconds timeout = 20s);
+
+    // Input as a player gives it, into the game's window.
+    void click();
+    void pressKey(const std::string& key);
+    void pressKeys(const std::vector<std::string>& keys);
+    void holdRightButton();
+    void releaseRightButton();
+    // Unpause (P) and click at once: both reach the game in the same batch of events.
+    void resumeAndClick();
+    void requestClose() { x.requestClose(window()); }
+
+    // The pictures the bird is drawn from, as the game loads them.
+    [[nodiscard]] const sf::Image& wingUp() const { return wingUpPicture; }
+    [[nodiscard]] const sf::Image& wingDown() const { return wingDownPicture; }
+    [[nodiscard]] std::optional<int> birdY(const Picture& picture) const
+    {
+        return findBird(picture, wingUpPicture, wingDownPicture);
+    }
+    // Whether the HUD in the picture reads "Score: <score>" and "Lives: <lives>".
+    [[nodiscard]] bool hudShows(const Picture& picture, int score, int lives)
+    {
+        return hud.shows(picture, score, lives);
+    }
+    // Whether the picture is the game-over screen: the game-over picture, with the HUD over it.
+    [[nodiscard]] bool showsGameOver(const Picture& picture) const;
+
+private:
+    void xdotool(const std::vector<std::string>& arguments);
+    void pointIntoWindow();
+
+    TempFolder home{"flitmere-e2e-run"};
+    PrivateDisplay display;
+    XClient x{display.name()};
+    sf::Image wingUpPicture;
+    sf::Image wingDownPicture;
+    sf::Image gameOverPicture;
+    HudText hud;
+    std::unique_ptr<ChildProcess> game;
+    std::optional<WindowId> gameWindow;
+};
+
+// Sleeps for a while: only between inputs, to let the game run frames, never to wait for a result.
+void letRun(std::chrono::milliseconds time);

@@ -1,0 +1,187 @@
+#include "support/XClient.hpp"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <stdexcept>
+
+namespace
+{
+// A window may vanish between two requests (the game ends): that is reported by the caller's
+// result, never by Xlib's default handler, which would end the test process.
+int lastError = 0;
+int recordError(Display*, XErrorEvent* event)
+{
+    lastError = event->error_code;
+    return 0;
+}
+
+int channel(unsigned long pixel, unsigned long mask)
+{
+    if (mask == 0)
+        return 0;
+    int shift = 0;
+    while ((mask & 1) == 0)
+    {
+        mask >>= 1;
+        ++shift;
+    }
+    return static_cast<int>(((pixel >> shift) & mask) * 255 / mask);
+}
+} // namespace
+
+XClient::XClient(const std::string& displayName)
+{
+    XSetErrorHandler(recordError);
+    display = XOpenDisplay(displayName.c_str());
+    if (display == nullptr)
+        throw std::runtime_error("cannot connect to X display " + displayName);
+    // Every top-level window's mapping is reported to us from now on.
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    XSync(display, False);
+}
+
+XClient::~XClient()
+{
+    XCloseDisplay(display);
+}
+
+std::vector<WindowId> XClient::shownWindows()
+{
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    std::vector<WindowId> windows;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0)
+        return windows;
+    for (unsigned i = 0; i < count; ++i)
+    {
+        XWindowAttributes attributes{};
+        lastError = 0;
+        if (XGetWindowAttributes(display, children[i], &attributes) != 0 && lastError == 0 &&
+            attributes.map_state == IsViewable)
+            windows.push_back(children[i]);
+    }
+    if (children != nullptr)
+        XFree(children);
+    return windows;
+}
+
+bool XClient::anyWindowShown()
+{
+    XSync(display, False);
+    while (XPending(display) > 0)
+    {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == MapNotify && !event.xmap.override_redirect)
+            shown = true;
+    }
+    return shown;
+}
+
+std::string XClient::title(WindowId window)
+{
+    char* name = nullptr;
+    std::string title;
+    if (XFetchName(display, window, &name) != 0 && name != nullptr)
+    {
+        title = name;
+        XFree(name);
+    }
+    return title;
+}
+
+std::pair<int, int> XClient::size(WindowId window)
+{
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, window, &attributes) == 0)
+        return {0, 0};
+    return {attributes.width, attributes.height};
+}
+
+SizeHints XClient::sizeHints(WindowId window)
+{
+    XSizeHints hints{};
+    long supplied = 0;
+    SizeHints result;
+    if (XGetWMNormalHints(display, window, &hints, &supplied) == 0)
+        return result;
+    result.hasMinimum = (hints.flags & PMinSize) != 0;
+    result.hasMaximum = (hints.flags & PMaxSize) != 0;
+    result.minWidth = hints.min_width;
+    result.minHeight = hints.min_height;
+    result.maxWidth = hints.max_width;
+    result.maxHeight = hints.max_height;
+    return result;
+}
+
+std::pair<int, int> XClient::origin(WindowId window)
+{
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    return {x, y};
+}
+
+void XClient::requestClose(WindowId window)
+{
+    XEvent message{};
+    message.xclient.type = ClientMessage;
+    message.xclient.window = window;
+    message.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    message.xclient.format = 32;
+    message.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    message.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &message);
+    XSync(display, False);
+}
+
+void XClient::focus(WindowId window)
+{
+    XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+    XSync(display, False);
+}
+
+std::optional<Picture> XClient::capture(WindowId window)
+{
+    const auto [width, height] = size(window);
+    if (width == 0 || height == 0)
+        return std::nullopt;
+    lastError = 0;
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                              AllPlanes, ZPixmap);
+    if (image == nullptr || lastError != 0)
+    {
+        if (image != nullptr)
+            XDestroyImage(image);
+        return std::nullopt;
+    }
+    Picture picture(width, height);
+    const bool plainTrueColour = image->bits_per_pixel == 32 && image->red_mask == 0xff0000 &&
+                                 image->green_mask == 0xff00 && image->blue_mask == 0xff &&
+                                 image->byte_order == LSBFirst;
+    for (int y = 0; y < height; ++y)
+    {
+        const auto* row = reinterpret_cast<const std::uint8_t*>(image->data) + y * image->bytes_per_line;
+        for (int x = 0; x < width; ++x)
+        {
+            if (plainTrueColour)
+            {
+                // Blue, green, red, unused: the usual layout of a 24-bit screen.
+                picture.set(x, y, {row[4 * x + 2], row[4 * x + 1], row[4 * x]});
+                continue;
+            }
+            const unsigned long pixel = XGetPixel(image, x, y);
+            picture.set(x, y,
+                        {static_cast<std::uint8_t>(channel(pixel, image->red_mask)),
+                         static_cast<std::uint8_t>(channel(pixel, image->green_mask)),
+                         static_cast<std::uint8_t>(channel(pixel, image->blue_mask))});
+        }
+    }
+    XDestroyImage(image);
+    return picture;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "support/Picture.hpp"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct _XDisplay;
+using WindowId = unsigned long;
+
+struct SizeHints
+{
+    bool hasMinimum = false;
+    bool hasMaximum = false;
+    int minWidth = 0;
+    int minHeight = 0;
+    int maxWidth = 0;
+    int maxHeight = 0;
+};
+
+// A client of the test's X server that looks at windows the way a window manager would: which are
+// shown, their titles, sizes and size hints, what they show, and it asks them to close.
+class XClient
+{
+public:
+    explicit XClient(const std::string& displayName);
+    ~XClient();
+    XClient(const XClient&) = delete;
+    XClient& operator=(const XClient&) = delete;
+
+    // Top-level windows now shown on the screen.
+    [[nodiscard]] std::vector<WindowId> shownWindows();
+    // Whether any top-level window has been shown since this client connected.
+    [[nodiscard]] bool anyWindowShown();
+
+    [[nodiscard]] std::string title(WindowId window);
+    // Width and height of the client area.
+    [[nodiscard]] std::pair<int, int> size(WindowId window);
+    [[nodiscard]] SizeHints sizeHints(WindowId window);
+    // Where the client area's top-left corner lies on the screen.
+    [[nodiscard]] std::pair<int, int> origin(WindowId window);
+
+    // What a close button does: a WM_DELETE_WINDOW message, which the program may act on as it likes.
+    void requestClose(WindowId window);
+    // Keyboard input goes to this window.
+    void focus(WindowId window);
+    // The window's content, or nothing if it could not be read (the window has gone).
+    [[nodiscard]] std::optional<Picture> capture(WindowId window);
+
+private:
+    _XDisplay* display = nullptr;
+    bool shown = false;
+};
