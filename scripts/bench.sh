@@ -18,15 +18,23 @@ test "${PIPESTATUS[0]}" -eq 0
 
 mkdir -p "$out"
 : >"$out/bench.log"
-measure() {
-    "$build/bench/flitmere_bench_checks" --gtest_brief=1 >>"$out/bench.log" 2>&1 \
-        || { echo "flitmere bench: the instruments' checks failed; see $out/bench.log" >&2; exit 1; }
-    "$build/bench/flitmere_bench" --log "$out/bench.log" "$@" | tee "$out/latest.txt"
-}
-if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
-    measure "$@"
-else
-    export FLITMERE_BENCH_XVFB=1
-    xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp" \
-        bash -c "$(declare -f measure); build='$build'; out='$out'; measure \"\$@\"" _ "$@"
+
+# A private X server where there is no display. Xvfb picks a free display number itself and writes it
+# once it accepts connections, so runs started side by side do not race for the same number.
+if [ -z "${DISPLAY:-}" ] || [ -n "${CI:-}" ]; then
+    display_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$display_file" 2>>"$out/bench.log" &
+    xvfb_pid=$!
+    trap 'kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; rm -f "$display_file"' EXIT
+    for _ in $(seq 100); do
+        [ -s "$display_file" ] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || { echo "flitmere bench: Xvfb did not start; see $out/bench.log" >&2; exit 1; }
+        sleep 0.1
+    done
+    [ -s "$display_file" ] || { echo "flitmere bench: Xvfb did not start in 10 s" >&2; exit 1; }
+    export DISPLAY=":$(head -n1 "$display_file")" FLITMERE_BENCH_XVFB=1
 fi
+
+"$build/bench/flitmere_bench_checks" --gtest_brief=1 >>"$out/bench.log" 2>&1 \
+    || { echo "flitmere bench: the instruments' checks failed; see $out/bench.log" >&2; exit 1; }
+"$build/bench/flitmere_bench" --log "$out/bench.log" "$@" | tee "$out/latest.txt"

@@ -46,20 +46,15 @@ protected:
 };
 } // namespace
 
-TEST_F(PilotTest, KeepsTheBirdFlyingThroughTheGapsForFiveMinutesOfPlay)
+TEST_F(PilotTest, FliesThroughEveryGapForFiveMinutesOfPlay)
 {
     Pilot pilot;
     constexpr int fiveMinutes = 5 * 60 * 60;
-    int framesInPlay = 0;
     for (int i = 0; i < fiveMinutes; ++i)
-    {
         frame(&pilot);
-        framesInPlay += game->getPaused() ? 0 : 1;
-    }
+    EXPECT_EQ(game->getLives(), 3);
     // An obstacle passes the bird every 375 frames or so: about 48 in five minutes.
     EXPECT_GE(game->getScore(), 40);
-    EXPECT_GE(framesInPlay, fiveMinutes * 95 / 100);
-    EXPECT_EQ(pilot.getRestarts(), 0);
 }
 
 TEST_F(PilotTest, StartsANewGameOnceTheLastLifeIsGone)
