@@ -46,6 +46,23 @@ void readInput(sf::RenderWindow& window, const sf::Clock& gameClock, FrameInput&
     input.now = gameClock.getElapsedTime();
 }
 
+// What main and Flitmere::play set up before the first frame, in their order.
+struct Play
+{
+    Flitmere game;
+    PlayScene scene;
+    sf::RenderWindow window{sf::VideoMode({windowWidth, windowHeight}, bitsPerPixel), "Flitmere!",
+                            sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed};
+    const sf::Clock gameClock;
+    FrameInput input;
+
+    Play()
+    {
+        window.setVerticalSyncEnabled(true);
+        game.initialize();
+    }
+};
+
 // Allocations on the frame's thread, stage by stage, over the measured frames.
 struct StageAllocations
 {
@@ -78,60 +95,44 @@ struct PlayTally
 
 int firstFrame()
 {
-    Flitmere game;
-    PlayScene scene;
-    sf::RenderWindow window(sf::VideoMode({windowWidth, windowHeight}, bitsPerPixel), "Flitmere!",
-                            sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
-    window.setVerticalSyncEnabled(true);
-    const sf::Clock gameClock;
-    game.initialize();
-
-    FrameInput input;
-    readInput(window, gameClock, input);
-    game.frame(scene, input);
-    game.draw(window, scene);
-    window.display();
+    Play play;
+    readInput(play.window, play.gameClock, play.input);
+    play.game.frame(play.scene, play.input);
+    play.game.draw(play.window, play.scene);
+    play.window.display();
     process::report("startup_ms", process::millisecondsSinceExec());
     return EXIT_SUCCESS;
 }
 
 int drawnFrames(int warmupFrames, int measuredFrames)
 {
-    Flitmere game;
-    PlayScene scene;
-    sf::RenderWindow window(sf::VideoMode({windowWidth, windowHeight}, bitsPerPixel), "Flitmere!",
-                            sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
-    window.setVerticalSyncEnabled(true);
-    const sf::Clock gameClock;
-    game.initialize();
-
-    FrameInput input;
+    Play play;
     Pilot pilot;
     PlayTally tally;
     StageAllocations stages;
     FrameMeter meter(warmupFrames, measuredFrames);
-    while (window.isOpen() && meter.wantsMoreFrames())
+    while (play.window.isOpen() && meter.wantsMoreFrames())
     {
         const bool measuring = meter.measuring();
-        const auto stage = [measuring](std::uint64_t& into, std::uint64_t& mark)
+        std::uint64_t mark = allocations::countOnThisThread();
+        const auto stage = [measuring, &mark](std::uint64_t& into)
         {
             const std::uint64_t now = allocations::countOnThisThread();
             if (measuring)
                 into += now - mark;
             mark = now;
         };
-        std::uint64_t mark = allocations::countOnThisThread();
-        readInput(window, gameClock, input);
-        pilot.steer(game, input);
-        stage(stages.input, mark);
-        if (game.frame(scene, input) == Flitmere::FrameEnd::WindowClosed)
+        readInput(play.window, play.gameClock, play.input);
+        pilot.steer(play.game, play.input);
+        stage(stages.input);
+        if (play.game.frame(play.scene, play.input) == Flitmere::FrameEnd::WindowClosed)
             return EXIT_FAILURE;
-        stage(stages.logic, mark);
-        game.draw(window, scene);
-        stage(stages.drawing, mark);
-        window.display();
-        stage(stages.display, mark);
-        tally.count(game);
+        stage(stages.logic);
+        play.game.draw(play.window, play.scene);
+        stage(stages.drawing);
+        play.window.display();
+        stage(stages.display);
+        tally.count(play.game);
         meter.frameDone();
     }
     meter.report();
