@@ -5,3 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$root/scripts/build.sh"
 "$root/build/e2e/flitmere_screenshots" "$root/docs"
+# The same pictures, packed tighter for the repository.
+for picture in screenshot paused dying game-over; do
+    /usr/bin/convert "$root/docs/$picture.png" -define png:compression-level=9 "$root/docs/$picture.png"
+done

@@ -260,6 +260,10 @@ public:
             input.rightButtonHeld = chance(0.3);
             break;
         }
+        // On the game-over screen each P lets the world run one more update before the game ends again:
+        // obstacles move on, and may pass the fallen bird, which must score nothing.
+        if (state.gameIsOver && chance(0.3))
+            input.actions.push_back(PlayerAction::PauseKey);
         // Restarts come at any moment: while flying, dying, paused or on the game-over screen.
         if (chance(0.0004) || (state.gameIsOver && chance(0.002)))
             input.actions.push_back(PlayerAction::RestartKey);

@@ -22,19 +22,20 @@ const sf::Image& HudText::coverage(const std::string& text)
 {
     if (const auto found = drawn.find(text); found != drawn.end())
         return found->second;
-    // Everything that needs the graphics card lives only here, so that nothing outlives the display.
-    sf::Font font;
-    if (!font.openFromFile(builtAssets() / "Bicubik.OTF"))
-        throw std::runtime_error("cannot open the HUD's font");
+    if (!target)
+    {
+        if (!font.openFromFile(builtAssets() / "Bicubik.OTF"))
+            throw std::runtime_error("cannot open the HUD's font");
+        target.emplace(sf::Vector2u{static_cast<unsigned>(hudArea.right), static_cast<unsigned>(hudArea.bottom)});
+    }
     sf::Text hud(font, text, hudCharacterSize);
     hud.setFillColor(sf::Color::Red);
     hud.setPosition(hudPosition);
-    sf::RenderTexture target({static_cast<unsigned>(hudArea.right), static_cast<unsigned>(hudArea.bottom)});
     // On a transparent target each pixel's alpha is how much of it the glyphs cover.
-    target.clear(sf::Color::Transparent);
-    target.draw(hud);
-    target.display();
-    return drawn.emplace(text, target.getTexture().copyToImage()).first->second;
+    target->clear(sf::Color::Transparent);
+    target->draw(hud);
+    target->display();
+    return drawn.emplace(text, target->getTexture().copyToImage()).first->second;
 }
 
 bool HudText::shows(const Picture& picture, int score, int lives)

@@ -2,9 +2,12 @@
 
 #include "support/Picture.hpp"
 
+#include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
 
 #include <map>
+#include <optional>
 #include <string>
 
 // Reads the HUD off the screen by comparing it with what the text would look like: the HUD's string
@@ -12,7 +15,8 @@
 // graphics library. Where the glyphs cover a pixel fully, the HUD's pure red (255, 0, 0) shows
 // whatever lies behind; where they do not touch it, no pure red can show (the art has none). Pixels
 // the glyphs only partly cover take some of the colour behind them and are not judged.
-// Drawing the comparison text needs a display: DISPLAY must name one while texts are first asked for.
+// Drawing the comparison text needs a display: DISPLAY must name one from the first question until the
+// object goes.
 class HudText
 {
 public:
@@ -22,5 +26,7 @@ public:
 private:
     const sf::Image& coverage(const std::string& text);
 
+    sf::Font font;
+    std::optional<sf::RenderTexture> target;
     std::map<std::string, sf::Image> drawn;
 };
