@@ -19,20 +19,43 @@ test "${PIPESTATUS[0]}" -eq 0
 mkdir -p "$out"
 : >"$out/bench.log"
 
-# A private X server where there is no display. Xvfb picks a free display number itself and writes it
-# once it accepts connections, so runs started side by side do not race for the same number.
-if [ -z "${DISPLAY:-}" ] || [ -n "${CI:-}" ]; then
+# A private X server where there is no display: the first free display number from 100 on, taken
+# through the X lock files as xvfb-run does (Xvfb refuses a number whose lock exists), and used once
+# Xvfb says, through -displayfd, that it accepts connections.
+xvfb_pid=""
+display_file=""
+stop_xvfb() {
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -f "$display_file"
+}
+start_xvfb() {
+    local number
     display_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$display_file" 2>>"$out/bench.log" &
-    xvfb_pid=$!
-    trap 'kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; rm -f "$display_file"' EXIT
-    for _ in $(seq 100); do
-        [ -s "$display_file" ] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || { echo "flitmere bench: Xvfb did not start; see $out/bench.log" >&2; exit 1; }
-        sleep 0.1
+    trap stop_xvfb EXIT
+    for number in $(seq 100 199); do
+        [ -e "/tmp/.X$number-lock" ] && continue
+        : >"$display_file"
+        Xvfb ":$number" -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$display_file" 2>>"$out/bench.log" &
+        xvfb_pid=$!
+        for _ in $(seq 100); do
+            if [ -s "$display_file" ]; then
+                export DISPLAY=":$number" FLITMERE_BENCH_XVFB=1
+                return 0
+            fi
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        stop_xvfb
+        xvfb_pid=""
     done
-    [ -s "$display_file" ] || { echo "flitmere bench: Xvfb did not start in 10 s" >&2; exit 1; }
-    export DISPLAY=":$(head -n1 "$display_file")" FLITMERE_BENCH_XVFB=1
+    echo "flitmere bench: no Xvfb display could be started; see $out/bench.log" >&2
+    exit 1
+}
+if [ -z "${DISPLAY:-}" ] || [ -n "${CI:-}" ]; then
+    start_xvfb
 fi
 
 "$build/bench/flitmere_bench_checks" --gtest_brief=1 >>"$out/bench.log" 2>&1 \

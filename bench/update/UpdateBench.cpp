@@ -44,10 +44,10 @@ struct Play
     }
 };
 
-Play& play()
+Play& sharedPlay()
 {
-    static Play shared;
-    return shared;
+    static Play play;
+    return play;
 }
 
 // The whole frame without drawing: the tune's check, the actions, the HUD string, the update step
@@ -55,31 +55,31 @@ Play& play()
 // plays is included and costs a few comparisons.
 void frameLogic(benchmark::State& state)
 {
-    Play& game = play();
+    Play& play = sharedPlay();
     for (auto _ : state)
-        game.frame();
-    benchmark::DoNotOptimize(game.game.getScore());
+        play.frame();
+    benchmark::DoNotOptimize(play.game.getScore());
 }
 BENCHMARK(frameLogic);
 
 // The HUD refresh alone, as every frame makes it while the score and lives stay the same.
 void hudRefresh(benchmark::State& state)
 {
-    Play& game = play();
+    Play& play = sharedPlay();
     for (auto _ : state)
-        game.scene.hudText.setString(hudString(game.game.getScore(), game.game.getLives()));
+        play.scene.hudText.setString(hudString(play.game.getScore(), play.game.getLives()));
 }
 BENCHMARK(hudRefresh);
 
 // The pilot's share of frameLogic, to be taken off it.
 void pilotAlone(benchmark::State& state)
 {
-    Play& game = play();
+    Play& play = sharedPlay();
     for (auto _ : state)
     {
-        game.input.actions.clear();
-        game.pilot.steer(game.game, game.input);
-        benchmark::DoNotOptimize(game.input);
+        play.input.actions.clear();
+        play.pilot.steer(play.game, play.input);
+        benchmark::DoNotOptimize(play.input);
     }
 }
 BENCHMARK(pilotAlone);
