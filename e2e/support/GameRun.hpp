@@ -78,9 +78,7 @@ public:
     void resumeAndClick();
     void requestClose() { x.requestClose(window()); }
 
-    // The pictures the bird is drawn from, as the game loads them.
-    [[nodiscard]] const sf::Image& wingUp() const { return wingUpPicture; }
-    [[nodiscard]] const sf::Image& wingDown() const { return wingDownPicture; }
+    // Where the bird is, found by the pictures it is drawn from (see findBird).
     [[nodiscard]] std::optional<int> birdY(const Picture& picture) const
     {
         return findBird(picture, wingUpPicture, wingDownPicture);
