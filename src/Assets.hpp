@@ -11,6 +11,11 @@
 // line on standard output, flushed at once so that it is seen even if the process ends next.
 void reportLoadFailure(std::string_view message);
 
+// Loads a whole picture or sound. Anything but a regular file fails, and so does a BMP shorter than
+// its header says: the library would otherwise hang on a folder and fill a cut picture with black.
+[[nodiscard]] bool loadPicture(sf::Texture& texture, const std::string& fileName);
+[[nodiscard]] bool loadSound(sf::SoundBuffer& buffer, const std::string& fileName);
+
 // A picture the game can do without: on failure the message is reported and the texture stays empty.
 [[nodiscard]] sf::Texture loadTexture(const std::string& fileName, std::string_view failureMessage);
 

@@ -15,9 +15,9 @@ Flitmere::Flitmere()
     obstacle3 = Obstacle("volcano.bmp", obstacleStartX, 0.f);
     flapClock.restart(now);
     animationClock.restart(now);
-    if (!backgroundTexture.loadFromFile("background.bmp"))
+    if (!loadPicture(backgroundTexture, "background.bmp"))
         reportLoadFailure("Error: unable to load background texture");
-    if (!gameOverTexture.loadFromFile("gameOver.bmp"))
+    if (!loadPicture(gameOverTexture, "gameOver.bmp"))
         reportLoadFailure("Error: unable to load gameOver texture");
     background.emplace(backgroundTexture);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 namespace
@@ -115,6 +116,21 @@ TEST(PlaySetUp, BrokenFilesCountAsMissing)
     expectRun(runProbe(folder, "scene"), 1,
               "Error: unable to load cloud1Texture\nError: unable to load mountainTexture\nunable to load font\n"
               "unable to open background.wav\n");
+}
+
+TEST(GameConstruction, ACutPictureOrAFolderForASoundCountsAsMissing)
+{
+    AssetFolder folder;
+    const std::filesystem::path picture = builtAssets() / "wingDown3.bmp";
+    std::string bytes(std::filesystem::file_size(picture), '\0');
+    std::ifstream(picture, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    folder.write("wingDown3.bmp", bytes.substr(0, bytes.size() / 2));
+    expectRun(runProbe(folder, "bird"), 1, "Error: unable to load wingDownTexture from file\n");
+
+    folder.write("wingDown3.bmp", bytes);
+    folder.remove("death.wav");
+    std::filesystem::create_directory(folder.path() / "death.wav");
+    expectRun(runProbe(folder, "bird"), 1, "unable to open death.wav file\n");
 }
 
 TEST(PlaySetUp, TheGameRunsAndDrawsWithoutAnyTolerableFile)
