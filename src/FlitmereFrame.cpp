@@ -1,6 +1,5 @@
 #include "Flitmere.hpp"
 
-#include "Hud.hpp"
 #include "PlayScene.hpp"
 
 Flitmere::FrameEnd Flitmere::frame(PlayScene& scene, const FrameInput& input)
@@ -14,7 +13,7 @@ Flitmere::FrameEnd Flitmere::frame(PlayScene& scene, const FrameInput& input)
             return FrameEnd::WindowClosed;
     }
     // Built before the update, so a point or a lost life shows from the next frame on.
-    scene.hudText.setString(hudString(score, lives));
+    scene.showOnHud(score, lives);
     if (!paused)
         update(scene, input.rightButtonHeld);
     endOfFrame();

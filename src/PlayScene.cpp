@@ -16,6 +16,15 @@ PlayScene::PlayScene()
 {
     hudText.setPosition(hudPosition);
     hudText.setFillColor(sf::Color::Red);
-    hudText.setString(hudString(0, 3));
+    hudText.setString(hudString(hudScore, hudLives));
     hudText.setStyle(sf::Text::Regular);
+}
+
+void PlayScene::showOnHud(int score, int lives)
+{
+    if (score == hudScore && lives == hudLives)
+        return;
+    hudScore = score;
+    hudLives = lives;
+    hudText.setString(hudString(score, lives));
 }

@@ -16,11 +16,17 @@ struct PlayScene
     PlayScene(const PlayScene&) = delete;
     PlayScene& operator=(const PlayScene&) = delete;
 
+    // Gives the HUD text the score and lives. Every frame asks; the text is rebuilt only when they
+    // changed, which shows the same and spares two allocations a frame.
+    void showOnHud(int score, int lives);
+
     Scenery scenery;
     sf::Font hudFont;
     // The library cannot lay out text on a font that failed to open, so the HUD is then not drawn.
     bool hudFontOpened;
     sf::Text hudText;
+    int hudScore = 0; // what hudText shows
+    int hudLives = 3;
     sf::SoundBuffer scoreBuffer;
     sf::SoundBuffer musicBuffer;
     sf::Sound scoreSound{scoreBuffer};
