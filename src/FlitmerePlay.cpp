@@ -4,7 +4,6 @@
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/System/Clock.hpp>
-#include <SFML/Window/Mouse.hpp>
 
 #include <cstdlib>
 
@@ -13,19 +12,6 @@ namespace
 constexpr unsigned windowWidth = 1200;
 constexpr unsigned windowHeight = 800;
 constexpr unsigned bitsPerPixel = 32;
-
-// Gathers what the player did since the last frame, the right button's state and the clock.
-void readInput(sf::RenderWindow& window, const sf::Clock& gameClock, FrameInput& input)
-{
-    input.actions.clear();
-    while (const std::optional event = window.pollEvent())
-    {
-        if (const std::optional action = toPlayerAction(*event))
-            input.actions.push_back(*action);
-    }
-    input.rightButtonHeld = sf::Mouse::isButtonPressed(sf::Mouse::Button::Right);
-    input.now = gameClock.getElapsedTime();
-}
 } // namespace
 
 void Flitmere::play()
@@ -43,7 +29,7 @@ void Flitmere::play()
     FrameInput input;
     while (window.isOpen())
     {
-        readInput(window, gameClock, input);
+        readFrameInput(window, gameClock, input);
         if (frame(scene, input) == FrameEnd::WindowClosed)
             std::exit(EXIT_SUCCESS);
         draw(window, scene);

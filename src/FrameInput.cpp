@@ -1,5 +1,8 @@
 #include "FrameInput.hpp"
 
+#include <SFML/Window/Mouse.hpp>
+#include <SFML/Window/Window.hpp>
+
 std::optional<PlayerAction> toPlayerAction(const sf::Event& event)
 {
     if (event.is<sf::Event::Closed>())
@@ -17,4 +20,16 @@ std::optional<PlayerAction> toPlayerAction(const sf::Event& event)
             return PlayerAction::RestartKey;
     }
     return std::nullopt;
+}
+
+void readFrameInput(sf::Window& window, const sf::Clock& gameClock, FrameInput& input)
+{
+    input.actions.clear();
+    while (const std::optional event = window.pollEvent())
+    {
+        if (const std::optional action = toPlayerAction(*event))
+            input.actions.push_back(*action);
+    }
+    input.rightButtonHeld = sf::Mouse::isButtonPressed(sf::Mouse::Button::Right);
+    input.now = gameClock.getElapsedTime();
 }

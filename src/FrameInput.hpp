@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SFML/System/Clock.hpp>
 #include <SFML/System/Time.hpp>
 #include <SFML/Window/Event.hpp>
 
@@ -23,5 +24,13 @@ struct FrameInput
     sf::Time now; // the game's clock: every stopwatch of the game is read against it
 };
 
+namespace sf
+{
+class Window;
+}
+
 // The action a window event stands for, if any.
 [[nodiscard]] std::optional<PlayerAction> toPlayerAction(const sf::Event& event);
+
+// Gathers what the player did since the last frame, the right button's state and the game clock.
+void readFrameInput(sf::Window& window, const sf::Clock& gameClock, FrameInput& input);

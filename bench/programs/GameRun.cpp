@@ -33,19 +33,6 @@ constexpr unsigned windowHeight = 800;
 constexpr unsigned bitsPerPixel = 32;
 constexpr sf::Time simulatedFrameTime = sf::microseconds(16'667);
 
-// As the game gathers its input each frame.
-void readInput(sf::RenderWindow& window, const sf::Clock& gameClock, FrameInput& input)
-{
-    input.actions.clear();
-    while (const std::optional event = window.pollEvent())
-    {
-        if (const std::optional action = toPlayerAction(*event))
-            input.actions.push_back(*action);
-    }
-    input.rightButtonHeld = sf::Mouse::isButtonPressed(sf::Mouse::Button::Right);
-    input.now = gameClock.getElapsedTime();
-}
-
 // What main and Flitmere::play set up before the first frame, in their order.
 struct Play
 {
@@ -96,7 +83,7 @@ struct PlayTally
 int firstFrame()
 {
     Play play;
-    readInput(play.window, play.gameClock, play.input);
+    readFrameInput(play.window, play.gameClock, play.input);
     play.game.frame(play.scene, play.input);
     play.game.draw(play.window, play.scene);
     play.window.display();
@@ -122,7 +109,7 @@ int drawnFrames(int warmupFrames, int measuredFrames)
                 into += now - mark;
             mark = now;
         };
-        readInput(play.window, play.gameClock, play.input);
+        readFrameInput(play.window, play.gameClock, play.input);
         pilot.steer(play.game, play.input);
         stage(stages.input);
         if (play.game.frame(play.scene, play.input) == Flitmere::FrameEnd::WindowClosed)
