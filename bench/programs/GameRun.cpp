@@ -14,7 +14,6 @@
 #include "ProcessStats.hpp"
 
 #include "Flitmere.hpp"
-#include "Hud.hpp"
 #include "PlayScene.hpp"
 
 #include <SFML/Audio/PlaybackDevice.hpp>
@@ -138,15 +137,9 @@ void reportHudAllocations(const Flitmere& game, PlayScene& scene)
     constexpr int refreshes = 1'000;
     const std::uint64_t before = allocations::countOnThisThread();
     for (int i = 0; i < refreshes; ++i)
-        scene.hudText.setString(hudString(game.getScore(), game.getLives()));
-    const std::uint64_t afterSetString = allocations::countOnThisThread();
-    std::size_t length = 0;
-    for (int i = 0; i < refreshes; ++i)
-        length += hudString(game.getScore(), game.getLives()).size();
-    const std::uint64_t afterString = allocations::countOnThisThread();
-    process::report("allocations_hud_refresh", static_cast<double>(afterSetString - before) / refreshes);
-    process::report("allocations_hud_string", static_cast<double>(afterString - afterSetString) / refreshes);
-    process::report("hud_length", static_cast<double>(length) / refreshes);
+        scene.showOnHud(game.getScore(), game.getLives());
+    const std::uint64_t after = allocations::countOnThisThread();
+    process::report("allocations_hud_refresh", static_cast<double>(after - before) / refreshes);
 }
 
 int undrawnFrames(int warmupFrames, int measuredFrames)

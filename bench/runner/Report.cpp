@@ -106,7 +106,7 @@ void printFrameLogic(const Results& logic)
     row("frame logic undrawn, ns/update", cell(frameLogic, 0),
         cell(summarize(column({logic}, "floorSpriteMoves_ns")), 1) + " moves", "",
         "< 1000 ns: " + verdict(frameLogic.median < frameLogicTargetNs));
-    row("  of which HUD string and setString, ns", cell(hud, 0), "", "", "");
+    row("  of which HUD refresh, ns", cell(hud, 0), "", "", "");
     row("  of which tune, update step, decision, ns", format(frameLogic.median - hud.median - pilot, 0), "", "",
         "(pilot's " + format(pilot, 0) + " ns taken off)");
 }
@@ -199,9 +199,7 @@ void printAllocations(const Measurements& measured)
         format(median(game, "allocations_input"), 2) + " / " + format(median(game, "allocations_logic"), 2) + " / " +
             format(median(game, "allocations_drawing"), 2) + " / " + format(median(game, "allocations_display"), 2),
         "", "", "");
-    const double hudString = median(undrawn, "allocations_hud_string");
-    row("  HUD refresh: hudString / setString",
-        format(hudString, 0) + " / " + format(median(undrawn, "allocations_hud_refresh") - hudString, 0), "", "", "");
+    row("  HUD refresh, score unchanged", format(median(undrawn, "allocations_hud_refresh"), 2), "", "", "");
     row("allocations per frame, undrawn", format(median(undrawn, "allocations_per_frame"), 2), "", "", "");
     row("pilot: frames in play, best score",
         format(median(game, "play_fraction"), 3) + ", " + format(summarize(column(game, "best_score")).max, 0), "", "",

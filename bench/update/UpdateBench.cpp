@@ -5,7 +5,6 @@
 #include "ProcessStats.hpp"
 
 #include "Flitmere.hpp"
-#include "Hud.hpp"
 #include "PlayScene.hpp"
 
 #include <SFML/Audio/PlaybackDevice.hpp>
@@ -67,7 +66,7 @@ void hudRefresh(benchmark::State& state)
 {
     Play& play = sharedPlay();
     for (auto _ : state)
-        play.scene.hudText.setString(hudString(play.game.getScore(), play.game.getLives()));
+        play.scene.showOnHud(play.game.getScore(), play.game.getLives());
 }
 BENCHMARK(hudRefresh);
 
