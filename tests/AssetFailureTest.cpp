@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 
@@ -17,6 +18,35 @@ std::string repeated(const std::string& line, int times)
     for (int i = 0; i < times; ++i)
         text += line;
     return text;
+}
+
+// A whole 2 by 2, 24-bit BMP of black pixels with an info header of the given size: 12 for the old
+// OS/2 kind (16-bit sizes, no compression field), 40 for the common kind.
+std::string blackSquareBitmap(std::uint32_t infoHeaderSize)
+{
+    constexpr std::uint32_t side = 2;
+    constexpr std::uint32_t rowBytes = 8; // two 3-byte pixels, padded to a 32-bit word
+    const std::uint32_t pixelsAt = 14 + infoHeaderSize;
+    std::string bytes = "BM";
+    const auto put = [&](std::uint32_t value, int count)
+    {
+        for (int i = 0; i < count; ++i)
+            bytes += static_cast<char>(value >> (8 * i) & 0xffu);
+    };
+    put(pixelsAt + side * rowBytes, 4);
+    put(0, 4);
+    put(pixelsAt, 4);
+    put(infoHeaderSize, 4);
+    const int sizeBytes = infoHeaderSize == 12 ? 2 : 4;
+    put(side, sizeBytes);
+    put(side, sizeBytes);
+    put(1, 2);  // planes
+    put(24, 2); // bits per pixel
+    if (infoHeaderSize == 40)
+        for (const std::uint32_t field : {0u, side * rowBytes, 2835u, 2835u, 0u, 0u})
+            put(field, 4); // uncompressed, image size, resolution, palette
+    bytes.append(side * rowBytes, '\0');
+    return bytes;
 }
 
 void expectRun(const ProbeRun& run, int exitStatus, const std::string& output)
@@ -131,6 +161,20 @@ TEST(GameConstruction, ACutPictureOrAFolderForASoundCountsAsMissing)
     folder.remove("death.wav");
     std::filesystem::create_directory(folder.path() / "death.wav");
     expectRun(runProbe(folder, "bird"), 1, "unable to open death.wav file\n");
+}
+
+TEST(GameConstruction, EachBmpHeaderKindIsJudgedWholeOrCutByItsOwnLayout)
+{
+    AssetFolder folder;
+    for (const std::uint32_t infoHeaderSize : {12u, 40u})
+    {
+        SCOPED_TRACE("info header of " + std::to_string(infoHeaderSize) + " bytes");
+        const std::string whole = blackSquareBitmap(infoHeaderSize);
+        folder.write("wingUp2.bmp", whole);
+        expectRun(runProbe(folder, "bird"), 0, "");
+        folder.write("wingUp2.bmp", whole.substr(0, whole.size() - 1));
+        expectRun(runProbe(folder, "bird"), 1, "Error: unable to load wingUpTexture from file\n");
+    }
 }
 
 TEST(PlaySetUp, TheGameRunsAndDrawsWithoutAnyTolerableFile)
