@@ -1,5 +1,8 @@
 #include "support/GameDriver.hpp"
 
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -80,6 +83,30 @@ TEST(Scenery, MountainStripsTakeTurnsWithoutDriftingApart)
         const float second = scenery.getMountain2().getPosition().x;
         const float gap = first > second ? first - second : second - first;
         ASSERT_TRUE(gap == 1200.f || gap == 1200.75f) << "gap " << gap << " at update " << update;
+    }
+}
+
+TEST(Scenery, NoSkyShowsBetweenTheMountainStripsWhereverTheyMeet)
+{
+    // From update 1602 to 1605 the strips are 1200.75 px apart and meet inside the window at each of
+    // the four quarter-pixel offsets a 0.75 px step reaches. The strip's bottom row is solid ground,
+    // so every column of the window's bottom row must show a strip, not the background.
+    const sf::Color background = sf::Color::Magenta;
+    sf::RenderTexture target({1200, 800});
+    Scenery scenery;
+    scroll(scenery, 1601);
+    for (int update = 1602; update <= 1605; ++update)
+    {
+        scenery.scroll();
+        target.clear(background);
+        target.draw(scenery.getMountain1());
+        target.draw(scenery.getMountain2());
+        target.display();
+        const sf::Image frame = target.getTexture().copyToImage();
+        for (unsigned x = 0; x < frame.getSize().x; ++x)
+            ASSERT_NE(frame.getPixel({x, 799}), background)
+                << "a column of background at x " << x << " after update " << update << ", strips at "
+                << scenery.getMountain1().getPosition().x << " and " << scenery.getMountain2().getPosition().x;
     }
 }
 

@@ -25,11 +25,12 @@ constexpr int birdHeight = 24;
 constexpr int birdBodyWidth = 33;
 constexpr int birdBodyDepth = 12;
 
-// The mountain strip is drawn at y 380 and repeats across the window. Its pattern repeats every
-// 1199 columns, so its last column (1199) equals its first and two copies meet without a seam.
-constexpr int mountainWidth = 1200;
+// The mountain strip is drawn at y 380, two copies laid 1200 or 1200.75 px apart. Its pattern repeats
+// every 1200 columns, and two extra columns repeat its first two: copies 1200.75 apart still overlap,
+// and where they overlap both show the same pixels.
+constexpr int mountainPeriod = 1200;
+constexpr int mountainWidth = mountainPeriod + 2;
 constexpr int mountainHeight = 420;
-constexpr int mountainPeriod = mountainWidth - 1;
 
 constexpr int cloudCount = 3;
 constexpr int maxCloudWidth = 300;
