@@ -82,4 +82,25 @@ void writeAllAssets(const std::filesystem::path& folder, const Inputs& inputs)
     for (const std::string& name : assetFileNames())
         writeAsset(name, folder, inputs);
 }
+
+std::vector<int> iconSizes()
+{
+    return {48, 64, 128, 256};
+}
+
+std::string iconFileName(int size)
+{
+    return "icon-" + std::to_string(size) + ".png";
+}
+
+void writeIcons(const std::filesystem::path& folder)
+{
+    std::filesystem::create_directories(folder);
+    for (const int size : iconSizes())
+    {
+        const std::filesystem::path file = folder / iconFileName(size);
+        if (!pictures::icon(size).saveToFile(file))
+            throw std::runtime_error("cannot write " + file.string());
+    }
+}
 } // namespace assetgen

@@ -20,4 +20,12 @@ void writeAsset(const std::string& fileName, const std::filesystem::path& folder
 
 // Writes all of them, creating the folder if need be.
 void writeAllAssets(const std::filesystem::path& folder, const Inputs& inputs);
+
+// The application icon, in the sizes desktops ask for (48 to 256 px square).
+std::vector<int> iconSizes();
+// "icon-48.png" and so on: the name it is written under at each size.
+std::string iconFileName(int size);
+// Writes the icon at every size into folder, creating it if need be; throws std::runtime_error when
+// a file cannot be made.
+void writeIcons(const std::filesystem::path& folder);
 } // namespace assetgen

@@ -43,6 +43,18 @@ TEST(Generator, WritesExactlyTheFilesTheBuildExpects)
     EXPECT_EQ(names.size(), 16u) << "eleven pictures and five sounds";
 }
 
+TEST(Generator, PaintsTheIconInEverySizeTheInstallationTakes)
+{
+    std::vector<std::string> sizes;
+    for (const int size : iconSizes())
+        sizes.push_back(std::to_string(size));
+    std::vector<std::string> listed;
+    std::istringstream list(ASSETGEN_LISTED_ICON_SIZES);
+    for (std::string size; std::getline(list, size, ';');)
+        listed.push_back(size);
+    EXPECT_EQ(sizes, listed);
+}
+
 TEST(Generator, GivesTheSameBytesEveryRun)
 {
     // One run through the library, one through the program the build uses; every file must match.

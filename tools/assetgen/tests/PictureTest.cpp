@@ -1,10 +1,12 @@
 // The pictures as the game will load them: read back from their BMP files through sf::Image.
 #include "support/GeneratedAssets.hpp"
 
+#include "Catalogue.hpp"
 #include "pictures/Pictures.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -276,6 +278,30 @@ TEST(GameOver, CarriesTheTitleAcrossTheMiddle)
         }
     EXPECT_GT(cream, 20000u);
     EXPECT_GT(ink, 10000u);
+}
+TEST(Icon, ShowsTheBirdOnARoundPatchOfSkyAtEverySize)
+{
+    TemporaryFolder folder;
+    writeIcons(folder.path());
+    // The bird's marigold plumage, lit or shaded; the sky, its haze and the rim hold none of it.
+    const auto isMarigold = [](sf::Color c) { return c.a == opaque && c.r > 200 && c.g > 100 && c.b < 150; };
+    for (const int size : iconSizes())
+    {
+        sf::Image icon;
+        ASSERT_TRUE(icon.loadFromFile(folder.path() / iconFileName(size))) << size;
+        ASSERT_EQ(icon.getSize(), sf::Vector2u(size, size));
+        const unsigned last = icon.getSize().x - 1;
+        for (const auto& corner : {sf::Vector2u{0, 0}, sf::Vector2u{last, 0}, sf::Vector2u{0, last}, {last, last}})
+            EXPECT_EQ(icon.getPixel(corner).a, clear) << size << ": round, so its corners are see-through";
+        EXPECT_EQ(alphaAt(icon, last / 2, last / 4), opaque) << size << ": the sky fills the circle";
+        const unsigned area = icon.getSize().x * icon.getSize().y;
+        EXPECT_GT(countPixels(icon, 0, 0, size, size, isMarigold), area / 30) << size << ": no bird to be seen";
+        // The PNG keeps every pixel as painted, soft edges and all.
+        const sf::Image painted = pictures::icon(size);
+        EXPECT_TRUE(
+            std::equal(icon.getPixelsPtr(), icon.getPixelsPtr() + std::size_t{4} * area, painted.getPixelsPtr()))
+            << size << ": the file differs from the painted icon";
+    }
 }
 } // namespace
 } // namespace assetgen::testing

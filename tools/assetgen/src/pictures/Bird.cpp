@@ -2,6 +2,7 @@
 // a big eye and an orange beak at the front, tail feathers at the back. The wing is raised over
 // the back in one picture and hangs below the body in the other, so alternating them flaps.
 // Ink outline one pixel wide; light from the upper left.
+#include "Bird.hpp"
 #include "Pictures.hpp"
 
 #include "../raster/Canvas.hpp"
@@ -50,7 +51,31 @@ constexpr float featherHalfWidth = 0.35f;
 constexpr float bodyLightReach = 8.5f; // px over which the body turns from lit to shaded
 constexpr float wingLightReach = 6.f;
 
-const PixelBox everywhere{0, 0, birdWidth, birdHeight};
+// The bird's own pixel grid laid onto a canvas: every shape and colour below is described in the
+// bird's pixels, and painted at whatever size the canvas wants it.
+class Brush
+{
+public:
+    Brush(Canvas& canvas, Vec2 origin, float scale) : canvas(canvas), origin(origin), scale(scale) {}
+
+    template <class Shape, class Shader> void paint(Shape shape, Shader shader)
+    {
+        canvas.paint(
+            canvas.bounds(), [&](Vec2 p) { return shape(toBird(p)) * scale; },
+            [&](Vec2 p) { return shader(toBird(p)); });
+    }
+    template <class Shape> void fill(Shape shape, Rgba colour)
+    {
+        paint(shape, [colour](Vec2) { return colour; });
+    }
+
+private:
+    Vec2 toBird(Vec2 p) const { return (p - origin) * (1.f / scale); }
+
+    Canvas& canvas;
+    Vec2 origin;
+    float scale;
+};
 
 float bodyDistance(Vec2 p)
 {
@@ -74,52 +99,49 @@ Rgba plumageAt(Vec2 p)
 }
 
 template <std::size_t N, std::size_t F>
-void paintWing(Canvas& canvas, const Vec2 (&shape)[N], const Segment (&feathers)[F], Vec2 lightCentre)
+void paintWing(Brush& brush, const Vec2 (&shape)[N], const Segment (&feathers)[F], Vec2 lightCentre)
 {
     const auto wing = [&shape](Vec2 p) { return sdf::polygon(p, shape); };
-    canvas.fill(everywhere, wing, pal::ink);
-    canvas.paint(
-        everywhere, [&](Vec2 p) { return wing(p) + outline; },
-        [lightCentre](Vec2 p)
-        {
-            const float light = lightAt(p, lightCentre, wingLightReach);
-            return light >= 0.f ? mix(pal::wing, pal::wingLit, clamp01(light))
-                                : mix(pal::wing, pal::wingShade, clamp01(-light));
-        });
+    brush.fill(wing, pal::ink);
+    brush.paint([&](Vec2 p) { return wing(p) + outline; },
+                [lightCentre](Vec2 p)
+                {
+                    const float light = lightAt(p, lightCentre, wingLightReach);
+                    return light >= 0.f ? mix(pal::wing, pal::wingLit, clamp01(light))
+                                        : mix(pal::wing, pal::wingShade, clamp01(-light));
+                });
     for (const Segment& s : feathers)
-        canvas.fill(
-            everywhere,
-            [&](Vec2 p) { return std::max(sdf::capsule(p, s.a, s.b, featherHalfWidth), wing(p) + outline); },
-            pal::wingShade);
+        brush.fill([&](Vec2 p) { return std::max(sdf::capsule(p, s.a, s.b, featherHalfWidth), wing(p) + outline); },
+                   pal::wingShade);
 }
 } // namespace
+
+void paintBird(Canvas& canvas, WingPose pose, Vec2 origin, float scale)
+{
+    Brush brush(canvas, origin, scale);
+    const Vec2 loweredLight{13.f, 10.f};
+    const Vec2 raisedLight{10.f, 3.f};
+    if (pose == WingPose::Down)
+        paintWing(brush, loweredWing, loweredFeathers, loweredLight); // behind the body
+
+    brush.fill([](Vec2 p) { return sdf::polygon(p, beak); }, pal::ink);
+    brush.paint([](Vec2 p) { return sdf::polygon(p, beak) + outline; },
+                [](Vec2 p) { return p.y > beakSplitY ? pal::beakShade : pal::beak; });
+    brush.fill(bodyDistance, pal::ink);
+    brush.paint([](Vec2 p) { return bodyDistance(p) + outline; }, plumageAt);
+
+    brush.fill([](Vec2 p) { return sdf::circle(p, eyeCentre, eyeRadius + outline * 0.5f); }, pal::ink);
+    brush.fill([](Vec2 p) { return sdf::circle(p, eyeCentre, eyeRadius - outline * 0.5f); }, pal::eyeWhite);
+    brush.fill([](Vec2 p) { return sdf::circle(p, pupilCentre, pupilRadius); }, pal::ink);
+
+    if (pose == WingPose::Up)
+        paintWing(brush, raisedWing, raisedFeathers, raisedLight); // over the back
+}
 
 sf::Image bird(WingPose pose)
 {
     Canvas canvas(birdWidth, birdHeight);
-    const Vec2 loweredLight{13.f, 10.f};
-    const Vec2 raisedLight{10.f, 3.f};
-    if (pose == WingPose::Down)
-        paintWing(canvas, loweredWing, loweredFeathers, loweredLight); // behind the body
-
-    canvas.fill(
-        everywhere, [](Vec2 p) { return sdf::polygon(p, beak); }, pal::ink);
-    canvas.paint(
-        everywhere, [](Vec2 p) { return sdf::polygon(p, beak) + outline; },
-        [](Vec2 p) { return p.y > beakSplitY ? pal::beakShade : pal::beak; });
-    canvas.fill(everywhere, bodyDistance, pal::ink);
-    canvas.paint(
-        everywhere, [](Vec2 p) { return bodyDistance(p) + outline; }, plumageAt);
-
-    canvas.fill(
-        everywhere, [](Vec2 p) { return sdf::circle(p, eyeCentre, eyeRadius + outline * 0.5f); }, pal::ink);
-    canvas.fill(
-        everywhere, [](Vec2 p) { return sdf::circle(p, eyeCentre, eyeRadius - outline * 0.5f); }, pal::eyeWhite);
-    canvas.fill(
-        everywhere, [](Vec2 p) { return sdf::circle(p, pupilCentre, pupilRadius); }, pal::ink);
-
-    if (pose == WingPose::Up)
-        paintWing(canvas, raisedWing, raisedFeathers, raisedLight); // over the back
+    paintBird(canvas, pose, {0.f, 0.f}, 1.f);
     return canvas.toImage();
 }
 } // namespace assetgen::pictures

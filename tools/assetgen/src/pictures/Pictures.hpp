@@ -55,4 +55,6 @@ sf::Image bird(WingPose pose);
 // variant is 0, 1 or 2.
 sf::Image cloud(int variant);
 sf::Image mountains();
+// The application icon, `size` pixels square.
+sf::Image icon(int size);
 } // namespace assetgen::pictures
