@@ -7,6 +7,7 @@
 namespace
 {
 constexpr auto closeTimeout = 20s;
+constexpr auto iconTimeout = 10s;
 // Three lives, each lost after the fall to the first obstacle, plus three 3.5 s death sequences.
 constexpr auto gameOverTimeout = 240s;
 
@@ -51,6 +52,41 @@ TEST(Window, IsAFixed1200By800WindowTitledFlitmereAndTheGameSaysNothingAndIgnore
     EXPECT_FALSE(run.looksFrozen()) << "the game does not play";
     EXPECT_EQ(run.output(), "");
     expectEndsWithStatus0WhenClosed(run);
+}
+
+TEST(Window, ShowsTheBirdAsItsIcon)
+{
+    const AssetCopy assets;
+    GameRun run(assets);
+    const std::optional<WindowId> window = run.waitForWindow();
+    ASSERT_TRUE(window.has_value()) << "no window; " << run.describe();
+    // The window is shown before the game gives it its icon.
+    std::optional<sf::Image> icon;
+    for (auto waited = 0ms; !icon && waited < iconTimeout; waited += 100ms)
+    {
+        icon = run.xClient().icon(*window);
+        if (!icon)
+            letRun(100ms);
+    }
+    ASSERT_TRUE(icon.has_value()) << "the window offers no icon";
+
+    sf::Image bird;
+    ASSERT_TRUE(bird.loadFromFile(builtAssets() / "wingUp2.bmp"));
+    ASSERT_EQ(icon->getSize(), bird.getSize());
+    unsigned differing = 0;
+    for (unsigned y = 0; y < bird.getSize().y; ++y)
+        for (unsigned x = 0; x < bird.getSize().x; ++x)
+        {
+            const sf::Color want = bird.getPixel({x, y});
+            const sf::Color got = icon->getPixel({x, y});
+            const bool shown = want.a > 0;
+            differing +=
+                (shown != (got.a > 0) || (shown && sf::Color(want.r, want.g, want.b) != sf::Color(got.r, got.g, got.b)))
+                    ? 1u
+                    : 0u;
+        }
+    EXPECT_EQ(differing, 0u) << "the icon is not the bird's picture";
+    EXPECT_EQ(run.output(), "");
 }
 
 TEST_F(Closing, WhileTheGameRunsEndsItWithStatus0)

@@ -2,6 +2,7 @@
 
 #include "PlayScene.hpp"
 
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/System/Clock.hpp>
 
@@ -21,6 +22,9 @@ void Flitmere::play()
                             sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
     // Vertical sync is the only pacing: every displayed frame runs one update.
     window.setVerticalSyncEnabled(true);
+    // The bird, already loaded, is the window's icon in the task bar and the window switcher.
+    if (const sf::Image icon = bird.getBird().getTexture().copyToImage(); icon.getSize() != sf::Vector2u{})
+        window.setIcon(icon);
 
     const sf::Clock gameClock;
     now = gameClock.getElapsedTime();

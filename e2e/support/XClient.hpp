@@ -2,6 +2,8 @@
 
 #include "support/Picture.hpp"
 
+#include <SFML/Graphics/Image.hpp>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +40,9 @@ public:
     // Width and height of the client area.
     [[nodiscard]] std::pair<int, int> size(WindowId window);
     [[nodiscard]] SizeHints sizeHints(WindowId window);
+    // The icon the window offers a window manager (its WM_HINTS pixmap and mask), each pixel fully
+    // opaque or fully clear as the mask has it; nothing if it offers none.
+    [[nodiscard]] std::optional<sf::Image> icon(WindowId window);
     // Where the client area's top-left corner lies on the screen.
     [[nodiscard]] std::pair<int, int> origin(WindowId window);
 
