@@ -1,0 +1,44 @@
+# Run by `cmake --install` where SFML 3 came from the private prefix: brings along the libraries of
+# that prefix the game loads, with the prefix's own loader, and their copyright files. Which ones is
+# asked of that loader, which resolves the game's libraries exactly as it will at run time; the
+# system's own libraries (X11, GL, audio, fonts) stay the system's.
+# In: FLITMERE_GAME, FLITMERE_SFML_PREFIX, FLITMERE_SFML_LIBDIR, FLITMERE_INSTALLED_GAME,
+#     FLITMERE_RUNTIME_DIR, FLITMERE_RUNTIME_DOC_DIR (the last three relative to the prefix).
+set(loader "${FLITMERE_SFML_LIBDIR}/ld-linux-x86-64.so.2")
+execute_process(COMMAND "${loader}" --list "${FLITMERE_GAME}"
+    OUTPUT_VARIABLE listing ERROR_VARIABLE problem RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "Cannot list the libraries of ${FLITMERE_GAME}: ${problem}")
+endif()
+
+# Lines such as "libsfml-graphics.so.3.1 => /path/libsfml-graphics.so.3.1 (0x...)".
+set(libraries "")
+string(REGEX MATCHALL "=> [^\n]+ \\(0x" found "${listing}")
+foreach(entry IN LISTS found)
+    string(REGEX REPLACE "^=> (.+) \\(0x$" "\\1" library "${entry}")
+    cmake_path(IS_PREFIX FLITMERE_SFML_LIBDIR "${library}" NORMALIZE private)
+    if(private)
+        list(APPEND libraries "${library}")
+    endif()
+endforeach()
+if(NOT libraries MATCHES "libsfml-graphics")
+    message(FATAL_ERROR "The private SFML prefix does not serve ${FLITMERE_GAME}:\n${listing}")
+endif()
+
+file(INSTALL ${libraries} "${loader}" DESTINATION "${CMAKE_INSTALL_PREFIX}/${FLITMERE_RUNTIME_DIR}"
+    FOLLOW_SYMLINK_CHAIN
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# The build linked the game with a search path into the build machine's prefix, which would be
+# searched before the runtime beside it: the launcher names that runtime, so the path goes.
+file(RPATH_REMOVE FILE "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${FLITMERE_INSTALLED_GAME}")
+
+# The licences of what was brought along, one folder per Debian package of the prefix.
+file(STRINGS "${FLITMERE_SFML_PREFIX}/.packages" debs)
+foreach(deb IN LISTS debs)
+    string(REGEX REPLACE "_.*" "" package "${deb}")
+    set(copyright "${FLITMERE_SFML_PREFIX}/usr/share/doc/${package}/copyright")
+    if(NOT package MATCHES "-dev$" AND EXISTS "${copyright}")
+        file(INSTALL "${copyright}" DESTINATION "${CMAKE_INSTALL_PREFIX}/${FLITMERE_RUNTIME_DOC_DIR}/${package}")
+    endif()
+endforeach()
