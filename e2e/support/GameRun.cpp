@@ -23,6 +23,12 @@ constexpr int pointerY = 400;
 // and plays it nowhere, so sounds start, play and end as they would on a real card.
 constexpr const char* silentSoundConfig = "pcm.!default { type null }\nctl.!default { type hw card 0 }\n";
 
+GameRun::Options inFolder(GameRun::Options options, const fs::path& folder)
+{
+    options.workingDirectory = folder;
+    return options;
+}
+
 sf::Image loadPicture(const fs::path& path)
 {
     sf::Image image;
@@ -39,7 +45,9 @@ fs::path gameProgram()
 
 GameRun::GameRun(const AssetCopy& assets) : GameRun(assets, Options{}) {}
 
-GameRun::GameRun(const AssetCopy& assets, Options options)
+GameRun::GameRun(const AssetCopy& assets, Options options) : GameRun(inFolder(std::move(options), assets.path())) {}
+
+GameRun::GameRun(Options options)
     : wingUpPicture(loadPicture(builtAssets() / "wingUp2.bmp")),
       wingDownPicture(loadPicture(builtAssets() / "wingDown3.bmp")),
       gameOverPicture(loadPicture(builtAssets() / "gameOver.bmp"))
@@ -50,7 +58,7 @@ GameRun::GameRun(const AssetCopy& assets, Options options)
     Launch launch;
     launch.program = options.program;
     launch.arguments = options.arguments;
-    launch.workingDirectory = assets.path();
+    launch.workingDirectory = options.workingDirectory;
     launch.environment = {{"DISPLAY", display.name()}, {"HOME", home.path().string()}};
     launch.environment.insert(launch.environment.end(), options.environment.begin(), options.environment.end());
     launch.standardOutput = home.path() / "stdout";

@@ -35,10 +35,14 @@ public:
         std::vector<std::string> arguments;
         std::filesystem::path program = gameProgram();
         std::vector<std::pair<std::string, std::string>> environment;
+        // Where the program starts: the asset copy's folder, unless the program finds its own.
+        std::filesystem::path workingDirectory;
     };
 
     explicit GameRun(const AssetCopy& assets);
     GameRun(const AssetCopy& assets, Options options);
+    // A program that goes to its assets by itself, such as the installed launcher.
+    explicit GameRun(Options options);
     ~GameRun();
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;

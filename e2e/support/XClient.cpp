@@ -143,6 +143,20 @@ std::optional<sf::Image> XClient::icon(WindowId window)
     return icon;
 }
 
+std::string XClient::instanceName(WindowId window)
+{
+    XClassHint hint{};
+    std::string name;
+    if (XGetClassHint(display, window, &hint) != 0)
+    {
+        if (hint.res_name != nullptr)
+            name = hint.res_name;
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+    }
+    return name;
+}
+
 std::pair<int, int> XClient::size(WindowId window)
 {
     XWindowAttributes attributes{};

@@ -37,6 +37,8 @@ public:
     [[nodiscard]] bool anyWindowShown();
 
     [[nodiscard]] std::string title(WindowId window);
+    // The instance half of WM_CLASS, by which a task bar finds the window's desktop entry.
+    [[nodiscard]] std::string instanceName(WindowId window);
     // Width and height of the client area.
     [[nodiscard]] std::pair<int, int> size(WindowId window);
     [[nodiscard]] SizeHints sizeHints(WindowId window);

@@ -1,0 +1,225 @@
+// The game as a player installs it: `cmake --install` into a prefix of the test's own, or the bundle
+// cpack makes, unpacked anywhere. The launcher starts the game in its asset folder from any folder,
+// the installation still works when moved as a whole, it runs on its own copy of the private runtime
+// (never the build machine's), and its desktop entry and metainfo pass their validators.
+#include "support/GameRun.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <stdexcept>
+
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+constexpr auto installTimeout = 120s;
+constexpr auto packTimeout = 300s;
+constexpr auto validateTimeout = 60s;
+constexpr auto closeTimeout = 20s;
+const std::string appId = FLITMERE_APP_ID;
+// Where the build found SFML 3's private prefix; empty where SFML 3 is the system's.
+const fs::path buildPrivatePrefix = FLITMERE_PRIVATE_SFML_PREFIX;
+
+struct ToolRun
+{
+    ExitStatus status;
+    std::string output; // standard output, then standard error
+};
+
+ToolRun runTool(const fs::path& program, std::vector<std::string> arguments, std::chrono::milliseconds timeout)
+{
+    const TempFolder logs("flitmere-install-log");
+    Launch launch;
+    launch.program = program;
+    launch.arguments = std::move(arguments);
+    launch.standardOutput = logs.path() / "stdout";
+    launch.standardError = logs.path() / "stderr";
+    const ExitStatus status = runToEnd(launch, timeout);
+    return {status, readFile(logs.path() / "stdout") + readFile(logs.path() / "stderr")};
+}
+
+void install(const fs::path& prefix)
+{
+    const ToolRun run =
+        runTool(FLITMERE_CMAKE, {"--install", FLITMERE_BUILD_DIR, "--prefix", prefix.string()}, installTimeout);
+    if (run.status != ExitStatus::withCode(0))
+        throw std::runtime_error("cmake --install failed: " + run.output);
+}
+
+bool liesUnder(const fs::path& file, const fs::path& folder)
+{
+    const std::string root = folder.string() + "/";
+    return file.string().compare(0, root.size(), root) == 0;
+}
+
+// Every file the process has mapped: its program, loader and libraries.
+std::set<fs::path> mappedFiles(pid_t pid)
+{
+    std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+    std::set<fs::path> files;
+    for (std::string line; std::getline(maps, line);)
+        if (const std::size_t path = line.find('/'); path != std::string::npos)
+            files.insert(line.substr(path));
+    return files;
+}
+
+// The runtime brought along is exactly what the running game loads, and nothing is loaded from the
+// build machine's private prefix; where SFML 3 is the system's, nothing is brought along.
+void expectRunsOnItsOwnRuntime(const fs::path& prefix, pid_t pid)
+{
+    const fs::path runtime = fs::canonical(prefix) / "libexec/flitmere/runtime";
+    std::set<fs::path> loadedFromRuntime;
+    for (const fs::path& file : mappedFiles(pid))
+    {
+        if (!buildPrivatePrefix.empty())
+        {
+            EXPECT_FALSE(liesUnder(file, buildPrivatePrefix)) << file << " comes from the build's private prefix";
+        }
+        if (liesUnder(file, runtime))
+            loadedFromRuntime.insert(file);
+    }
+    std::set<fs::path> broughtAlong;
+    if (fs::exists(runtime))
+        for (const fs::directory_entry& entry : fs::directory_iterator(runtime))
+            broughtAlong.insert(fs::canonical(entry.path()));
+    EXPECT_EQ(loadedFromRuntime, broughtAlong);
+    EXPECT_EQ(broughtAlong.empty(), buildPrivatePrefix.empty());
+}
+
+// Starts the program as a player would, from a folder that holds nothing of the game's unless the
+// options name one, and sees what the player would: the game's window, playing, and nothing on
+// standard output; then closes it.
+void expectPlays(const fs::path& prefix, GameRun::Options options)
+{
+    const TempFolder elsewhere("flitmere-install-cwd");
+    if (options.workingDirectory.empty())
+        options.workingDirectory = elsewhere.path();
+    GameRun run(options);
+    const std::optional<WindowId> window = run.waitForWindow();
+    ASSERT_TRUE(window.has_value()) << "no window; " << run.describe() << "; standard error: " << run.errors();
+    EXPECT_EQ(run.xClient().title(*window), "Flitmere!");
+    EXPECT_EQ(run.xClient().instanceName(*window), "flitmere") << "a task bar would not match the desktop entry";
+    EXPECT_FALSE(run.looksFrozen()) << "the game does not play";
+    expectRunsOnItsOwnRuntime(prefix, run.pid());
+    EXPECT_EQ(run.output(), "");
+
+    run.requestClose();
+    const std::optional<ExitStatus> status = run.waitForExit(closeTimeout);
+    ASSERT_TRUE(status.has_value()) << "the game did not end when its window was closed";
+    EXPECT_EQ(*status, ExitStatus::withCode(0));
+}
+
+GameRun::Options launcher(const fs::path& program)
+{
+    GameRun::Options options;
+    options.program = program;
+    return options;
+}
+
+std::string desktopEntryValue(const fs::path& prefix, const std::string& key)
+{
+    std::ifstream entry(prefix / "share/applications" / (appId + ".desktop"));
+    for (std::string line; std::getline(entry, line);)
+        if (line.compare(0, key.size() + 1, key + "=") == 0)
+            return line.substr(key.size() + 1);
+    return "";
+}
+
+std::optional<fs::path> onSearchPath(const std::string& name, const std::string& searchPath)
+{
+    std::size_t start = 0;
+    while (start <= searchPath.size())
+    {
+        const std::size_t end = std::min(searchPath.find(':', start), searchPath.size());
+        const fs::path candidate = fs::path(searchPath.substr(start, end - start)) / name;
+        if (access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+TEST(Install, StartsTheGameInItsAssetFolderFromAnyFolder)
+{
+    const TempFolder root("flitmere-install");
+    install(root.path() / "prefix");
+    expectPlays(root.path() / "prefix", launcher(root.path() / "prefix/bin/flitmere"));
+}
+
+TEST(Install, StartsFromTheMenuEntryAfterThePrefixIsMoved)
+{
+    const TempFolder root("flitmere-install");
+    install(root.path() / "first");
+    fs::rename(root.path() / "first", root.path() / "moved");
+    const fs::path prefix = root.path() / "moved";
+
+    // A menu looks the entry's program up on the search path, where the prefix's programs are.
+    const std::string command = desktopEntryValue(prefix, "Exec");
+    ASSERT_FALSE(command.empty()) << "the desktop entry has no command";
+    ASSERT_EQ(command.find(' '), std::string::npos) << "the game takes no arguments, yet the entry passes some";
+    const std::string searchPath = (prefix / "bin").string() + ":" + std::getenv("PATH");
+    const std::optional<fs::path> program = onSearchPath(command, searchPath);
+    ASSERT_TRUE(program.has_value()) << command << " is not on the search path " << searchPath;
+    GameRun::Options options = launcher(*program);
+    options.environment = {{"PATH", searchPath}};
+    expectPlays(prefix, options);
+}
+
+TEST(Install, DesktopEntryIconsAndMetainfoPassTheirValidators)
+{
+    const TempFolder root("flitmere-install");
+    const fs::path prefix = root.path() / "prefix";
+    install(prefix);
+
+    const ToolRun desktop = runTool("/usr/bin/desktop-file-validate",
+                                    {(prefix / "share/applications" / (appId + ".desktop")).string()}, validateTimeout);
+    EXPECT_EQ(desktop.status, ExitStatus::withCode(0)) << desktop.output;
+    const ToolRun metainfo = runTool(
+        "/usr/bin/appstreamcli",
+        {"validate", "--no-net", (prefix / "share/metainfo" / (appId + ".metainfo.xml")).string()}, validateTimeout);
+    EXPECT_EQ(metainfo.status, ExitStatus::withCode(0)) << metainfo.output;
+    // The tree as a whole: the metainfo's desktop entry is there under the same id.
+    const ToolRun tree =
+        runTool("/usr/bin/appstreamcli", {"validate-tree", "--no-net", prefix.string()}, validateTimeout);
+    EXPECT_EQ(tree.status, ExitStatus::withCode(0)) << tree.output;
+
+    EXPECT_EQ(desktopEntryValue(prefix, "Icon"), appId);
+    for (const unsigned size : {48u, 64u, 128u, 256u})
+    {
+        const std::string square = std::to_string(size) + "x" + std::to_string(size);
+        sf::Image icon;
+        ASSERT_TRUE(icon.loadFromFile(prefix / "share/icons/hicolor" / square / "apps" / (appId + ".png"))) << square;
+        EXPECT_EQ(icon.getSize(), sf::Vector2u(size, size));
+    }
+}
+
+TEST(Bundle, UnpacksAnywhereAndStartsWithItsLauncher)
+{
+    const TempFolder packed("flitmere-bundle");
+    const ToolRun pack =
+        runTool(FLITMERE_CPACK, {"--config", FLITMERE_BUILD_DIR "/CPackConfig.cmake", "-B", packed.path().string()},
+                packTimeout);
+    ASSERT_EQ(pack.status, ExitStatus::withCode(0)) << pack.output;
+    fs::path bundle;
+    for (const fs::directory_entry& entry : fs::directory_iterator(packed.path()))
+        if (entry.path().string().size() > 7 &&
+            entry.path().string().rfind(".tar.gz") == entry.path().string().size() - 7)
+            bundle = entry.path();
+    ASSERT_FALSE(bundle.empty()) << "cpack made no .tar.gz: " << pack.output;
+
+    const TempFolder unpacked("flitmere-unpacked");
+    const ToolRun tar = runTool("/bin/tar", {"-xzf", bundle.string(), "-C", unpacked.path().string()}, packTimeout);
+    ASSERT_EQ(tar.status, ExitStatus::withCode(0)) << tar.output;
+    const fs::path top = fs::directory_iterator(unpacked.path())->path();
+
+    // As the player does it: ./flitmere, in the folder the bundle unpacked into.
+    GameRun::Options options = launcher("./flitmere");
+    options.workingDirectory = top;
+    expectPlays(top, options);
+}
+} // namespace
