@@ -22,6 +22,7 @@ system_packages=(
     libx11-6 libxrandr2 libxcursor1 libxi6 libudev1 libgl1 libgl1-mesa-dri
     libfreetype6 libharfbuzz0b libvorbis0a libvorbisfile3 libvorbisenc2 libogg0
     xvfb xauth xdotool x11-utils imagemagick fonts-league-spartan
+    desktop-file-utils appstream
 )
 
 as_root() {
