@@ -127,20 +127,14 @@ std::string desktopEntryValue(const fs::path& prefix, const std::string& key)
     return "";
 }
 
-TEST(Install, StartsTheGameInItsAssetFolderFromAnyFolder)
-{
-    const TempFolder root("flitmere-install");
-    install(root.path() / "prefix");
-    expectPlays(root.path() / "prefix", launcher(root.path() / "prefix/bin/flitmere"));
-}
-
-TEST(Install, StartsFromTheMenuEntryAfterThePrefixIsMoved)
+TEST(Install, StartsTheGameFromAnyFolderAndFromItsMenuEntryAfterThePrefixIsMoved)
 {
     const TempFolder root("flitmere-install");
     install(root.path() / "first");
+    expectPlays(root.path() / "first", launcher(root.path() / "first/bin/flitmere"));
+
     fs::rename(root.path() / "first", root.path() / "moved");
     const fs::path prefix = root.path() / "moved";
-
     // A menu runs the entry's command, found on the search path: the prefix's launcher, with nothing
     // passed along.
     const std::string command = desktopEntryValue(prefix, "Exec");

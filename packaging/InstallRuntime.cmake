@@ -34,7 +34,10 @@ file(INSTALL ${libraries} "${loader}" DESTINATION "${CMAKE_INSTALL_PREFIX}/${FLI
 file(RPATH_REMOVE FILE "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${FLITMERE_INSTALLED_GAME}")
 
 # The licences of what was brought along, one folder per Debian package of the prefix.
-file(STRINGS "${FLITMERE_SFML_PREFIX}/.packages" debs)
+set(debs "")
+if(EXISTS "${FLITMERE_SFML_PREFIX}/.packages")
+    file(STRINGS "${FLITMERE_SFML_PREFIX}/.packages" debs)
+endif()
 foreach(deb IN LISTS debs)
     string(REGEX REPLACE "_.*" "" package "${deb}")
     set(copyright "${FLITMERE_SFML_PREFIX}/usr/share/doc/${package}/copyright")

@@ -4,9 +4,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <SFML/Graphics/Image.hpp>
-
-#include <cstdint>
 #include <stdexcept>
 
 namespace
@@ -97,14 +94,13 @@ std::string XClient::title(WindowId window)
     return title;
 }
 
-std::optional<sf::Image> XClient::icon(WindowId window)
+std::optional<std::pair<int, int>> XClient::iconSize(WindowId window)
 {
     XWMHints* hints = XGetWMHints(display, window);
     if (hints == nullptr)
         return std::nullopt;
-    const bool offered = (hints->flags & IconPixmapHint) != 0 && (hints->flags & IconMaskHint) != 0;
-    const Pixmap colours = hints->icon_pixmap;
-    const Pixmap mask = hints->icon_mask;
+    const bool offered = (hints->flags & IconPixmapHint) != 0;
+    const Pixmap icon = hints->icon_pixmap;
     XFree(hints);
     Window root = 0;
     int x = 0;
@@ -114,33 +110,9 @@ std::optional<sf::Image> XClient::icon(WindowId window)
     unsigned border = 0;
     unsigned depth = 0;
     lastError = 0;
-    if (!offered || XGetGeometry(display, colours, &root, &x, &y, &width, &height, &border, &depth) == 0 ||
-        lastError != 0)
+    if (!offered || XGetGeometry(display, icon, &root, &x, &y, &width, &height, &border, &depth) == 0 || lastError != 0)
         return std::nullopt;
-    XImage* colourImage = XGetImage(display, colours, 0, 0, width, height, AllPlanes, ZPixmap);
-    XImage* maskImage = XGetImage(display, mask, 0, 0, width, height, 1, XYPixmap);
-    std::optional<sf::Image> icon;
-    if (colourImage != nullptr && maskImage != nullptr && lastError == 0)
-    {
-        // The pixmap holds the screen's colours; the one-bit mask says which pixels show at all.
-        const Visual* visual = DefaultVisual(display, DefaultScreen(display));
-        icon.emplace(sf::Vector2u(width, height));
-        for (unsigned row = 0; row < height; ++row)
-            for (unsigned column = 0; column < width; ++column)
-            {
-                const auto at = [&](XImage* image)
-                { return XGetPixel(image, static_cast<int>(column), static_cast<int>(row)); };
-                const unsigned long pixel = at(colourImage);
-                icon->setPixel({column, row}, sf::Color(static_cast<std::uint8_t>(channel(pixel, visual->red_mask)),
-                                                        static_cast<std::uint8_t>(channel(pixel, visual->green_mask)),
-                                                        static_cast<std::uint8_t>(channel(pixel, visual->blue_mask)),
-                                                        at(maskImage) != 0 ? 255 : 0));
-            }
-    }
-    for (XImage* image : {colourImage, maskImage})
-        if (image != nullptr)
-            XDestroyImage(image);
-    return icon;
+    return std::make_pair(static_cast<int>(width), static_cast<int>(height));
 }
 
 std::string XClient::instanceName(WindowId window)

@@ -2,8 +2,6 @@
 
 #include "support/Picture.hpp"
 
-#include <SFML/Graphics/Image.hpp>
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,9 +40,9 @@ public:
     // Width and height of the client area.
     [[nodiscard]] std::pair<int, int> size(WindowId window);
     [[nodiscard]] SizeHints sizeHints(WindowId window);
-    // The icon the window offers a window manager (its WM_HINTS pixmap and mask), each pixel fully
-    // opaque or fully clear as the mask has it; nothing if it offers none.
-    [[nodiscard]] std::optional<sf::Image> icon(WindowId window);
+    // The size of the icon the window offers a window manager (its WM_HINTS pixmap), or nothing if
+    // it offers none.
+    [[nodiscard]] std::optional<std::pair<int, int>> iconSize(WindowId window);
     // Where the client area's top-left corner lies on the screen.
     [[nodiscard]] std::pair<int, int> origin(WindowId window);
 
