@@ -179,8 +179,7 @@ TEST(Bundle, UnpacksAnywhereAndStartsWithItsLauncher)
     ASSERT_EQ(pack.status, ExitStatus::withCode(0)) << pack.output;
     fs::path bundle;
     for (const fs::directory_entry& entry : fs::directory_iterator(packed.path()))
-        if (entry.path().string().size() > 7 &&
-            entry.path().string().rfind(".tar.gz") == entry.path().string().size() - 7)
+        if (entry.path().extension() == ".gz")
             bundle = entry.path();
     ASSERT_FALSE(bundle.empty()) << "cpack made no .tar.gz: " << pack.output;
 
