@@ -18,6 +18,10 @@ PlayScene::PlayScene()
     hudText.setFillColor(sf::Color::Red);
     hudText.setString(hudString(hudScore, hudLives));
     hudText.setStyle(sf::Text::Regular);
+    // The library places every sound in space, where a stereo buffer's two front channels are shared
+    // out to side speakers at half their level: the tune would play 6 dB under its file. The game
+    // places no sound anywhere, so the tune is played as it is. (Mono buffers keep their level either way.)
+    music.setSpatializationEnabled(false);
 }
 
 void PlayScene::showOnHud(int score, int lives)

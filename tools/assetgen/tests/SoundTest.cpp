@@ -94,6 +94,42 @@ TEST(Effects, StandOutOverTheTune)
         EXPECT_GT(peakOf(loadSound(name)), tunePeak) << name;
 }
 
+// The loudest the two sounds reach together when `later` starts `from` to `to` seconds after `first`
+// (negative: before it), each sample in -1..1.
+float loudestTogether(const std::vector<float>& first, const std::vector<float>& later, double from, double to)
+{
+    const long firstOffset = std::lround(from * expectedRate);
+    const long lastOffset = std::lround(to * expectedRate);
+    const long firstLength = static_cast<long>(first.size());
+    const long laterLength = static_cast<long>(later.size());
+    float loudest = 0.f;
+    for (long offset = firstOffset; offset <= lastOffset; ++offset)
+        for (long t = std::max(0L, offset); t < firstLength && t - offset < laterLength; ++t)
+            loudest = std::max(
+                loudest, std::abs(first[static_cast<std::size_t>(t)] + later[static_cast<std::size_t>(t - offset)]));
+    return loudest;
+}
+
+TEST(Effects, ThatCanSoundAtOnceStayBelowMinusOneDecibelTogether)
+{
+    const std::vector<float> squawk = loadSound("squawk.wav").channel(0);
+    const std::vector<float> flap = loadSound("flap.wav").channel(0);
+    const std::vector<float> death = loadSound("death.wav").channel(0);
+    const std::vector<float> chime = loadSound("score.wav").channel(0);
+    const float tunePeak = static_cast<float>(peakOf(loadSound("background.wav"))) / 32768.f;
+    const float limit = minusOneDecibel / 32768.f;
+    const auto seconds = [](const std::vector<float>& s) { return static_cast<double>(s.size()) / expectedRate; };
+
+    // A click while the chime rings, at any moment, over the tune at its loudest.
+    EXPECT_LT(loudestTogether(chime, flap, -seconds(flap), seconds(chime)) + tunePeak, limit);
+    // A hit during a flap: the squawk starts before the tune is paused.
+    EXPECT_LT(loudestTogether(squawk, flap, -seconds(flap), 0.0) + tunePeak, limit);
+    // The death sound starts on the first frame 0.375 s after the squawk, or a slow frame later.
+    constexpr double deathSoundAt = 0.375;
+    constexpr double slowFrame = 0.1;
+    EXPECT_LT(loudestTogether(squawk, death, deathSoundAt, deathSoundAt + slowFrame), limit);
+}
+
 TEST(Death, ToneFalls)
 {
     const std::vector<float> s = loadSound("death.wav").channel(0);

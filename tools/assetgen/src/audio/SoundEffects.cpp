@@ -9,10 +9,12 @@ namespace assetgen::audio
 namespace
 {
 // Levels: the hit and the chime must cut through the tune; the flap, heard at every click, stays soft.
-constexpr float squawkPeak = -3.f;
-constexpr float flapPeak = -6.f;
-constexpr float deathPeak = -6.f;
-constexpr float scorePeak = -4.f;
+// The sounds that can play at once (a flap and the chime over the tune; the squawk over the end of a
+// flap or under the start of the death sound) stay below -1 dBFS together even where their peaks meet.
+constexpr float squawkPeak = -8.f;
+constexpr float flapPeak = -11.f;
+constexpr float deathPeak = -11.f;
+constexpr float scorePeak = -9.f;
 constexpr float endFadeSeconds = 0.02f; // every sound ends at zero, without a click
 
 // Squawk: a buzzy voice whose pitch jumps up and falls, shaped by two beak-like formants, roughened

@@ -22,8 +22,8 @@ constexpr float vibratoFadeIn = 0.2f;
 constexpr float semitonesPerOctave = 12.f;
 constexpr double unisonPhaseOffset = 0.37; // unison voices start apart so they do not flange at the attack
 
-// The tune peaks well below the effects (at -3..-6 dBFS) so that they sit clearly over it.
-constexpr float tunePeakDecibels = -8.f;
+// The tune peaks well below the effects (at -8..-11 dBFS) so that they sit clearly over it.
+constexpr float tunePeakDecibels = -13.f;
 constexpr double tailBars = 1.0;
 constexpr double tailFadeSeconds = 0.5;
 
