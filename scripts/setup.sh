@@ -23,6 +23,7 @@ system_packages=(
     libfreetype6 libharfbuzz0b libvorbis0a libvorbisfile3 libvorbisenc2 libogg0
     xvfb xauth xdotool x11-utils imagemagick fonts-league-spartan
     desktop-file-utils appstream
+    pulseaudio pulseaudio-utils libxtst-dev # the sound test: a sound server to listen through, clicks sent to X
 )
 
 as_root() {

@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <stdexcept>
 
@@ -178,6 +179,14 @@ void XClient::requestClose(WindowId window)
 void XClient::focus(WindowId window)
 {
     XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+    XSync(display, False);
+}
+
+void XClient::click()
+{
+    constexpr unsigned leftButton = 1;
+    XTestFakeButtonEvent(display, leftButton, True, CurrentTime);
+    XTestFakeButtonEvent(display, leftButton, False, CurrentTime);
     XSync(display, False);
 }
 

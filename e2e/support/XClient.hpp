@@ -48,6 +48,9 @@ public:
 
     // What a close button does: a WM_DELETE_WINDOW message, which the program may act on as it likes.
     void requestClose(WindowId window);
+    // A left click where the pointer is, sent from this client: the X server has handled both the
+    // press and the release when this returns.
+    void click();
     // Keyboard input goes to this window.
     void focus(WindowId window);
     // The window's content, or nothing if it could not be read (the window has gone).
