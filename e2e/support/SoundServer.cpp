@@ -1,7 +1,6 @@
 #include "support/SoundServer.hpp"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -13,7 +12,6 @@ using namespace std::chrono_literals;
 namespace
 {
 constexpr unsigned sampleRate = 44100; // the rate of the game's sound files: nothing is resampled
-constexpr const char* sinkSpec = "format=float32le rate=44100 channels=2";
 constexpr auto startTimeout = 20s;
 constexpr auto pollInterval = 20ms;
 constexpr auto stopGrace = 5s;
@@ -37,7 +35,8 @@ PrivateSoundServer::PrivateSoundServer() : socket(folder.path() / "native")
                         "--use-pid-file=no",
                         "--exit-idle-time=-1",
                         "--log-target=stderr",
-                        "--load=module-null-sink sink_name=listen " + std::string(sinkSpec),
+                        "--load=module-null-sink sink_name=listen format=float32le channels=2 rate=" +
+                            std::to_string(sampleRate),
                         "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket.string()};
     const std::string home = folder.path().string();
     launch.environment = {
