@@ -1,6 +1,8 @@
 #include "Flitmere.hpp"
 
+#include "FramePacer.hpp"
 #include "PlayScene.hpp"
+#include "SleepUntil.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -20,7 +22,8 @@ void Flitmere::play()
     PlayScene scene;
     sf::RenderWindow window(sf::VideoMode({windowWidth, windowHeight}, bitsPerPixel), "Flitmere!",
                             sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
-    // Vertical sync is the only pacing: every displayed frame runs one update.
+    // Every displayed frame runs one update. Vertical sync shows each frame on a refresh of its own; the
+    // pacer holds frames back where the display is faster than 60 Hz or has no vertical sync.
     window.setVerticalSyncEnabled(true);
     // The bird, already loaded, is the window's icon in the task bar and the window switcher.
     if (const sf::Image icon = bird.getBird().getTexture().copyToImage(); icon.getSize() != sf::Vector2u{})
@@ -30,13 +33,16 @@ void Flitmere::play()
     now = gameClock.getElapsedTime();
     initialize();
 
+    FramePacer pacer;
     FrameInput input;
     while (window.isOpen())
     {
+        sleepUntil(gameClock, pacer.nextFrameAt());
         readFrameInput(window, gameClock, input);
         if (frame(scene, input) == FrameEnd::WindowClosed)
             std::exit(EXIT_SUCCESS);
         draw(window, scene);
         window.display();
+        pacer.frameShown(gameClock.getElapsedTime());
     }
 }

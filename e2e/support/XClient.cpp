@@ -195,9 +195,16 @@ std::optional<Picture> XClient::capture(WindowId window)
     const auto [width, height] = size(window);
     if (width == 0 || height == 0)
         return std::nullopt;
+    return capture(window, {0, 0, width, height});
+}
+
+std::optional<Picture> XClient::capture(WindowId window, const Box& area)
+{
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
     lastError = 0;
-    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                              AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, window, area.left, area.top, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (image == nullptr || lastError != 0)
     {
         if (image != nullptr)

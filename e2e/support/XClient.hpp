@@ -55,6 +55,8 @@ public:
     void focus(WindowId window);
     // The window's content, or nothing if it could not be read (the window has gone).
     [[nodiscard]] std::optional<Picture> capture(WindowId window);
+    // Part of it, which costs the X server and the game less than the whole.
+    [[nodiscard]] std::optional<Picture> capture(WindowId window, const Box& area);
 
 private:
     _XDisplay* display = nullptr;

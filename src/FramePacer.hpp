@@ -1,0 +1,73 @@
+#pragma once
+
+#include <SFML/System/Time.hpp>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+// Decides when each frame may begin, so that the world advances 60 times a second whatever the display
+// does. It learns the display's cadence from the moments the frames were shown (the returns of
+// `display()`), and keeps learning, since a window can move to another monitor:
+// - at 60 Hz or slower (a 59.94 Hz panel, a machine that cannot draw faster) the frames follow the
+//   display, one update per refresh, and are never held back;
+// - at a whole multiple of 60 Hz with vertical sync (120, 180, 240 Hz) every update is shown for the
+//   same number of refreshes: a frame waits until the refreshes before its own have passed;
+// - otherwise (no vertical sync, 144 or 165 Hz) frames begin on a 60 Hz clock of deadlines, never early
+//   and never catching up after a late frame.
+// All readings come in as values of one monotonic clock.
+class FramePacer
+{
+public:
+    static constexpr std::int64_t updatesPerSecond = 60;
+
+    // When the next frame may begin; a moment already past means at once.
+    [[nodiscard]] sf::Time nextFrameAt() const;
+    // The frame's `display()` returned at `shownAt`.
+    void frameShown(sf::Time shownAt);
+
+private:
+    enum class Pacing
+    {
+        Measuring,      // frames run as they come while the cadence is learnt
+        FollowDisplay,  // 60 Hz or slower: never held back
+        CountRefreshes, // a whole multiple of 60 Hz: one update every `refreshesPerUpdate` refreshes
+        Clock,          // deadlines 1/60 s apart
+    };
+
+    // The latest intervals between frames, for their median.
+    class Intervals
+    {
+    public:
+        static constexpr std::size_t capacity = 15;
+
+        void add(sf::Time interval);
+        void clear() { count = 0; }
+        [[nodiscard]] std::size_t size() const { return count; }
+        [[nodiscard]] sf::Time median() const;
+
+    private:
+        std::array<sf::Time, capacity> latest;
+        std::size_t count = 0;
+        std::size_t next = 0;
+    };
+
+    void learnCadence();
+    void startClock(sf::Time firstDeadline);
+    void checkRefreshCount();
+    [[nodiscard]] sf::Time deadline(std::int64_t tick) const;
+
+    Pacing pacing = Pacing::Measuring;
+    bool anyShown = false;
+    sf::Time lastShown;
+    // Intervals of frames begun as soon as the one before was shown: the display's own cadence.
+    Intervals unheld;
+    // Intervals while counting refreshes, to see that the display still keeps the expected cadence.
+    Intervals counted;
+    sf::Time refreshPeriod;
+    std::int64_t refreshesPerUpdate = 1;
+    // Counting is given up once the display did not keep to it, until a slower display is seen.
+    bool countingRefused = false;
+    sf::Time clockStart;
+    std::int64_t tick = 0;
+};

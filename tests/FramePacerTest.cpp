@@ -1,0 +1,235 @@
+#include "FramePacer.hpp"
+#include "SleepUntil.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace
+{
+constexpr double noVerticalSync = 0.0;
+
+// A display as the frame loop meets it: `display()` returns at the first refresh after the frame's work
+// (input, update, drawing) is done, or at once where there is no vertical sync.
+struct Display
+{
+    double refreshHz = 60.0;
+    sf::Time work = sf::milliseconds(2);
+    // A single frame that takes far longer: a window drag, a suspended laptop.
+    int slowFrame = -1;
+    sf::Time slowFrameWork;
+    // The window moves to a display of another refresh rate.
+    sf::Time movesAt = sf::seconds(1'000);
+    double refreshHzAfterMove = 60.0;
+
+    [[nodiscard]] sf::Time shownAfter(sf::Time done) const
+    {
+        const double hz = done < movesAt ? refreshHz : refreshHzAfterMove;
+        if (hz == noVerticalSync)
+            return done;
+        const double period = 1e6 / hz;
+        const double nextRefresh = std::floor(static_cast<double>(done.asMicroseconds()) / period) + 1.0;
+        return sf::microseconds(std::llround(nextRefresh * period));
+    }
+};
+
+// What the frame loop did with the pacer: when each frame was shown, how long each was held back.
+struct Frames
+{
+    std::vector<sf::Time> shown;
+    std::vector<sf::Time> heldBack;
+
+    // Frames shown per second over [from, to).
+    [[nodiscard]] double rate(sf::Time from, sf::Time to) const
+    {
+        const auto count = std::count_if(shown.begin(), shown.end(), [&](sf::Time t) { return t >= from && t < to; });
+        return static_cast<double>(count) / (to - from).asSeconds();
+    }
+    [[nodiscard]] sf::Time longestHold(sf::Time from) const
+    {
+        sf::Time longest;
+        for (std::size_t i = 1; i < shown.size(); ++i)
+            if (shown[i - 1] >= from)
+                longest = std::max(longest, heldBack[i]);
+        return longest;
+    }
+    // How many refreshes of `hz` each frame after `from` stayed on screen.
+    [[nodiscard]] std::vector<long> refreshesShown(sf::Time from, double hz) const
+    {
+        std::vector<long> refreshes;
+        for (std::size_t i = 1; i < shown.size(); ++i)
+            if (shown[i - 1] >= from)
+                refreshes.push_back(std::lround((shown[i] - shown[i - 1]).asSeconds() * hz));
+        return refreshes;
+    }
+};
+
+// The frame loop of the game, on a fake clock: wait as the pacer says, work, display.
+Frames play(const Display& display, sf::Time length)
+{
+    FramePacer pacer;
+    Frames frames;
+    sf::Time now = sf::microseconds(4'321); // the first frame begins between two refreshes
+    for (int frame = 0; now < length; ++frame)
+    {
+        const sf::Time hold = std::max(sf::Time::Zero, pacer.nextFrameAt() - now);
+        now += hold;
+        now = display.shownAfter(now + (frame == display.slowFrame ? display.slowFrameWork : display.work));
+        pacer.frameShown(now);
+        frames.shown.push_back(now);
+        frames.heldBack.push_back(hold);
+    }
+    return frames;
+}
+
+const sf::Time settled = sf::seconds(2);
+const sf::Time played = sf::seconds(60);
+
+void expectUpdatesPerSecond(const Frames& frames, double expected, sf::Time from = settled, sf::Time to = played)
+{
+    EXPECT_NEAR(frames.rate(from, to), expected, expected * 0.01);
+}
+} // namespace
+
+TEST(FramePacer, A60HzDisplayIsFollowedRefreshByRefreshAndNeverHeldBack)
+{
+    for (const double hz : {60.0, 59.94, 60.05})
+    {
+        SCOPED_TRACE(hz);
+        Display display;
+        display.refreshHz = hz;
+        const Frames frames = play(display, played);
+        EXPECT_EQ(*std::max_element(frames.heldBack.begin(), frames.heldBack.end()), sf::Time::Zero);
+        // Every update is shown for exactly one refresh: no refresh missed as the panel drifts against 60 Hz.
+        const std::vector<long> refreshes = frames.refreshesShown(sf::Time::Zero, hz);
+        EXPECT_TRUE(std::all_of(refreshes.begin(), refreshes.end(), [](long n) { return n == 1; }));
+    }
+}
+
+TEST(FramePacer, FasterDisplaysShow60UpdatesASecond)
+{
+    for (const double hz : {144.0, 165.0, 75.0})
+    {
+        SCOPED_TRACE(hz);
+        Display display;
+        display.refreshHz = hz;
+        expectUpdatesPerSecond(play(display, played), 60.0);
+    }
+}
+
+TEST(FramePacer, AtWholeMultiplesOf60HzEveryUpdateIsShownForTheSameNumberOfRefreshes)
+{
+    for (const double hz : {120.0, 119.88, 180.0, 240.0})
+    {
+        SCOPED_TRACE(hz);
+        Display display;
+        display.refreshHz = hz;
+        display.work = sf::microseconds(1'500);
+        const Frames frames = play(display, played);
+        expectUpdatesPerSecond(frames, hz / std::round(hz / 60.0));
+        const std::vector<long> refreshes = frames.refreshesShown(settled, hz);
+        const long each = std::lround(hz / 60.0);
+        EXPECT_TRUE(std::all_of(refreshes.begin(), refreshes.end(), [&](long n) { return n == each; }));
+    }
+}
+
+TEST(FramePacer, WithoutVerticalSyncAClockOf60HzPacesTheFrames)
+{
+    Display fast;
+    fast.refreshHz = noVerticalSync;
+    fast.work = sf::milliseconds(1);
+    expectUpdatesPerSecond(play(fast, played), 60.0);
+
+    // Frames as regular as a 120 Hz display's, yet not held to any refresh.
+    Display lookalike = fast;
+    lookalike.work = sf::microseconds(8'333);
+    expectUpdatesPerSecond(play(lookalike, played), 60.0);
+
+    // Frames of uneven length, some longer than 1/60 s, still make 60 a second on average.
+    FramePacer pacer;
+    sf::Time now;
+    int shown = 0;
+    for (int frame = 0; now < played; ++frame, ++shown)
+    {
+        now = std::max(now, pacer.nextFrameAt());
+        now += sf::milliseconds(frame % 5 == 4 ? 20 : 4 + frame % 3);
+        pacer.frameShown(now);
+    }
+    EXPECT_NEAR(shown / played.asSeconds(), 60.0, 0.6);
+}
+
+TEST(FramePacer, AMachineThatCannotDraw60FramesGetsOneUpdatePerFrame)
+{
+    for (const double hz : {noVerticalSync, 60.0})
+    {
+        SCOPED_TRACE(hz);
+        Display slow;
+        slow.refreshHz = hz;
+        slow.work = sf::microseconds(hz == noVerticalSync ? 33'333 : 20'000);
+        const Frames frames = play(slow, played);
+        expectUpdatesPerSecond(frames, 30.0);
+        EXPECT_EQ(frames.longestHold(settled), sf::Time::Zero);
+    }
+}
+
+TEST(FramePacer, AFrameHeldUpForHalfASecondIsNotMadeUpForByABurstOfUpdates)
+{
+    for (const double hz : {60.0, 120.0, 144.0, noVerticalSync})
+    {
+        SCOPED_TRACE(hz);
+        Display display;
+        display.refreshHz = hz;
+        display.slowFrame = 300;
+        display.slowFrameWork = sf::milliseconds(500);
+        const Frames frames = play(display, sf::seconds(10));
+        const auto hiccup = std::adjacent_find(frames.shown.begin(), frames.shown.end(),
+                                               [](sf::Time a, sf::Time b) { return b - a > sf::milliseconds(400); });
+        ASSERT_NE(hiccup, frames.shown.end());
+        const sf::Time after = *(hiccup + 1);
+        // In the quarter second after it no more than the 15 updates of a quarter second at 60 a second.
+        EXPECT_LE(frames.rate(after, after + sf::milliseconds(250)), 64.0);
+        expectUpdatesPerSecond(frames, 60.0, after + sf::seconds(1), sf::seconds(10));
+    }
+}
+
+TEST(FramePacer, KeepsLearningTheDisplayAfterTheWindowMovesToAnotherMonitor)
+{
+    Display toFaster;
+    toFaster.movesAt = sf::seconds(10);
+    toFaster.refreshHzAfterMove = 144.0;
+    expectUpdatesPerSecond(play(toFaster, played), 60.0, sf::seconds(12));
+
+    // From 120 Hz to 60 Hz, with frames too long to be begun a refresh late and still be shown in time.
+    Display toSlower;
+    toSlower.refreshHz = 120.0;
+    toSlower.work = sf::milliseconds(8);
+    toSlower.movesAt = sf::seconds(10);
+    toSlower.refreshHzAfterMove = 60.0;
+    const Frames frames = play(toSlower, played);
+    expectUpdatesPerSecond(frames, 60.0, sf::seconds(12));
+    EXPECT_EQ(frames.longestHold(sf::seconds(12)), sf::Time::Zero);
+
+    // From 144 Hz to a 60 Hz panel a little fast against the clock: a refresh is missed when the two
+    // drift apart, once, and from then on the display is followed again.
+    Display from144Hz;
+    from144Hz.refreshHz = 144.0;
+    from144Hz.movesAt = sf::seconds(10);
+    from144Hz.refreshHzAfterMove = 60.05;
+    const Frames after144 = play(from144Hz, sf::seconds(300));
+    const std::vector<long> refreshes = after144.refreshesShown(sf::seconds(11), 60.05);
+    EXPECT_LE(std::count_if(refreshes.begin(), refreshes.end(), [](long n) { return n != 1; }), 1);
+    EXPECT_EQ(after144.longestHold(sf::seconds(60)), sf::Time::Zero);
+}
+
+TEST(SleepUntil, NeverReturnsBeforeTheDeadline)
+{
+    const sf::Clock clock;
+    for (const sf::Time ahead : {sf::microseconds(50), sf::microseconds(300), sf::milliseconds(3)})
+    {
+        const sf::Time deadline = clock.getElapsedTime() + ahead;
+        sleepUntil(clock, deadline);
+        EXPECT_GE(clock.getElapsedTime(), deadline);
+    }
+}
