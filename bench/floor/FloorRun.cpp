@@ -4,12 +4,17 @@
 //
 //   flitmere_floor_run first-frame     reports the milliseconds from the program's start to its first
 //                                      displayed frame, and exits
-//   flitmere_floor_run frames W N      W frames to settle, then N measured frames
+//   flitmere_floor_run frames W N      W frames to settle, then N measured frames, back to back
+//   flitmere_floor_run paced W S       the frames paced by the game's pacer: W seconds to settle, then S
+//                                      measured seconds
 //   flitmere_floor_run renderer        names the OpenGL renderer
 //
 // Run it in an asset folder, like the game.
 #include "FrameMeter.hpp"
+#include "FramePacer.hpp"
+#include "PlayMeter.hpp"
 #include "ProcessStats.hpp"
+#include "SleepUntil.hpp"
 
 #include <SFML/Audio/PlaybackDevice.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
@@ -180,6 +185,27 @@ int frames(int warmupFrames, int measuredFrames)
     meter.report();
     return EXIT_SUCCESS;
 }
+int paced(double warmupSeconds, double measuredSeconds)
+{
+    Scene scene;
+    sf::RenderWindow window = openWindow();
+    window.setVerticalSyncEnabled(true);
+    const sf::Clock clock;
+    FramePacer pacer;
+    PlayMeter meter(warmupSeconds, measuredSeconds);
+    while (window.isOpen() && meter.wantsMoreFrames())
+    {
+        sleepUntil(clock, pacer.nextFrameAt());
+        drainEvents(window);
+        scene.move();
+        scene.draw(window);
+        window.display();
+        pacer.frameShown(clock.getElapsedTime());
+        meter.frameDone();
+    }
+    meter.report();
+    return EXIT_SUCCESS;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -194,6 +220,8 @@ int main(int argc, char** argv)
         return renderer();
     if (mode == "frames" && argc == 4)
         return frames(std::atoi(argv[2]), std::atoi(argv[3]));
-    std::fputs("usage: flitmere_floor_run first-frame | frames WARMUP MEASURED\n", stderr);
+    if (mode == "paced" && argc == 4)
+        return paced(std::atof(argv[2]), std::atof(argv[3]));
+    std::fputs("usage: flitmere_floor_run first-frame | frames WARMUP MEASURED | paced WARMUP_S MEASURED_S\n", stderr);
     return 2;
 }

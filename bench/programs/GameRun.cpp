@@ -3,7 +3,10 @@
 //
 //   flitmere_game_run first-frame      builds the game as main does, reports the milliseconds from the
 //                                      program's start to its first displayed frame, and exits
-//   flitmere_game_run frames W N       W frames to settle, then N measured drawn frames
+//   flitmere_game_run frames W N       W frames to settle, then N measured drawn frames, back to back:
+//                                      the work of a frame, without the pacer's waits
+//   flitmere_game_run paced W S        play's loop as it is, the pacer included: W seconds to settle,
+//                                      then S measured seconds of play
 //   flitmere_game_run undrawn W N      the same with the frame logic alone: no window, no drawing, the
 //                                      game clock advanced by 1/60 s per frame
 //
@@ -11,10 +14,13 @@
 #include "AllocationCounter.hpp"
 #include "FrameMeter.hpp"
 #include "Pilot.hpp"
+#include "PlayMeter.hpp"
 #include "ProcessStats.hpp"
 
 #include "Flitmere.hpp"
+#include "FramePacer.hpp"
 #include "PlayScene.hpp"
+#include "SleepUntil.hpp"
 
 #include <SFML/Audio/PlaybackDevice.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -131,6 +137,28 @@ int drawnFrames(int warmupFrames, int measuredFrames)
     return EXIT_SUCCESS;
 }
 
+int pacedPlay(double warmupSeconds, double measuredSeconds)
+{
+    Play play;
+    Pilot pilot;
+    FramePacer pacer;
+    PlayMeter meter(warmupSeconds, measuredSeconds);
+    while (play.window.isOpen() && meter.wantsMoreFrames())
+    {
+        sleepUntil(play.gameClock, pacer.nextFrameAt());
+        readFrameInput(play.window, play.gameClock, play.input);
+        pilot.steer(play.game, play.input);
+        if (play.game.frame(play.scene, play.input) == Flitmere::FrameEnd::WindowClosed)
+            return EXIT_FAILURE;
+        play.game.draw(play.window, play.scene);
+        play.window.display();
+        pacer.frameShown(play.gameClock.getElapsedTime());
+        meter.frameDone();
+    }
+    meter.report();
+    return EXIT_SUCCESS;
+}
+
 // Allocations of one HUD refresh as the frame makes it, with the score and lives unchanged.
 void reportHudAllocations(const Flitmere& game, PlayScene& scene)
 {
@@ -172,7 +200,9 @@ int undrawnFrames(int warmupFrames, int measuredFrames)
 
 int usage()
 {
-    std::fputs("usage: flitmere_game_run first-frame | frames WARMUP MEASURED | undrawn WARMUP MEASURED\n", stderr);
+    std::fputs("usage: flitmere_game_run first-frame | frames WARMUP MEASURED | undrawn WARMUP MEASURED | paced "
+               "WARMUP_S MEASURED_S\n",
+               stderr);
     return 2;
 }
 } // namespace
@@ -193,5 +223,7 @@ int main(int argc, char** argv)
         return drawnFrames(warmupFrames, measuredFrames);
     if (mode == "undrawn")
         return undrawnFrames(warmupFrames, measuredFrames);
+    if (mode == "paced")
+        return pacedPlay(std::atof(argv[2]), std::atof(argv[3]));
     return usage();
 }

@@ -29,6 +29,10 @@ struct Options
     int measuredFrames = 1'000;
     int memoryDrawnFrames = 10'000;
     int memoryUndrawnFrames = 100'000;
+    // Paced play runs in real time: a few runs of some seconds each.
+    int pacedRepetitions = 3;
+    double pacedWarmupSeconds = 2.0;
+    double pacedSeconds = 8.0;
     RunSettings settings{FLITMERE_BENCH_ASSET_DIR, "/dev/null"};
 };
 
@@ -50,6 +54,9 @@ Options parse(int argc, char** argv)
             options.measuredFrames = 200;
             options.memoryDrawnFrames = 1'500;
             options.memoryUndrawnFrames = 10'000;
+            options.pacedRepetitions = 1;
+            options.pacedWarmupSeconds = 1.0;
+            options.pacedSeconds = 3.0;
         }
         else if (argument == "--long")
             options.memoryDrawnFrames = 100'000;
@@ -89,6 +96,7 @@ Measurements measure(const Options& options)
     Measurements measured;
     measured.repetitions = options.repetitions;
     measured.startupRepetitions = options.startupRepetitions;
+    measured.pacedRepetitions = options.pacedRepetitions;
     measured.memoryDrawnFrames = options.memoryDrawnFrames;
     measured.memoryUndrawnFrames = options.memoryUndrawnFrames;
     measured.loadBefore = loadAverage();
@@ -102,6 +110,10 @@ Measurements measure(const Options& options)
                                 {floor, "first-frame"}, "start-up");
     measured.drawn = runPairs(options.settings, options.repetitions, {game, "frames", warmup, frames},
                               {floor, "frames", warmup, frames}, "drawn frames");
+    const std::string pacedWarmup = std::to_string(options.pacedWarmupSeconds);
+    const std::string pacedFor = std::to_string(options.pacedSeconds);
+    measured.paced = runPairs(options.settings, options.pacedRepetitions, {game, "paced", pacedWarmup, pacedFor},
+                              {floor, "paced", pacedWarmup, pacedFor}, "paced play");
     measured.memory = runPairs(options.settings, 1, {game, "frames", warmup, memoryFrames},
                                {floor, "frames", warmup, memoryFrames}, "memory, drawn");
     progress("memory, undrawn");

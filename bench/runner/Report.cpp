@@ -13,6 +13,7 @@ namespace
 constexpr double frameLogicTargetNs = 1000.0;
 constexpr double frameRatioTarget = 1.10;
 constexpr double startupRatioTarget = 1.20;
+constexpr double pacedRatioTarget = 1.05;
 // The resident size moves by whole pages, and a few of them come and go with the allocator's and the
 // driver's housekeeping: growth within this much of the floor's, or of none, counts as none.
 constexpr double residentNoiseKiB = 64.0;
@@ -91,10 +92,10 @@ void printHeader(const Measurements& measured, const RunSettings& settings)
     std::printf("\nFlitmere benchmarks: %u cores, %s; %s; %s; Mesa %s\n", std::thread::hardware_concurrency(),
                 cpuModel().c_str(), display.c_str(), renderer.c_str(),
                 capture("dpkg-query -W -f='${Version}' libgl1-mesa-dri 2>/dev/null").c_str());
-    std::printf("load average %s before, %s after; median (min-max) of %d runs, start-up of %d; each ratio is one "
-                "game run over the floor run beside it\n\n",
+    std::printf("load average %s before, %s after; median (min-max) of %d runs, start-up of %d, paced play of %d; "
+                "each ratio is one game run over the floor run beside it\n\n",
                 measured.loadBefore.c_str(), measured.loadAfter.c_str(), measured.repetitions,
-                measured.startupRepetitions);
+                measured.startupRepetitions, measured.pacedRepetitions);
     row("measure", "game", "floor", "game/floor", "target");
 }
 
@@ -119,6 +120,16 @@ void printFrame(const Pairs& drawn)
         "<= 1.10: " + verdict(ratio.median <= frameRatioTarget));
     row("frame, wall ms/frame", cell(spread(drawn.game, "wall_ms_per_frame"), 2),
         cell(spread(drawn.floor, "wall_ms_per_frame"), 2), cell(pairedRatio(drawn, "wall_ms_per_frame"), 3), "");
+}
+
+void printPaced(const Pairs& paced)
+{
+    const Summary ratio = pairedRatio(paced, "cpu_s_per_s");
+    row("paced play, CPU s per s (all threads)", cell(spread(paced.game, "cpu_s_per_s"), 3),
+        cell(spread(paced.floor, "cpu_s_per_s"), 3), cell(ratio, 3),
+        "<= 1.05: " + verdict(ratio.median <= pacedRatioTarget));
+    row("paced play, frames per s", cell(spread(paced.game, "frames_per_s"), 2),
+        cell(spread(paced.floor, "frames_per_s"), 2), "", "");
 }
 
 void printStartup(const Pairs& startup)
@@ -220,6 +231,7 @@ void printReport(const Measurements& measured, const RunSettings& settings)
     printHeader(measured, settings);
     printFrameLogic(measured.logic);
     printFrame(measured.drawn);
+    printPaced(measured.paced);
     printStartup(measured.startup);
     printMemory(measured);
     printAllocations(measured);

@@ -10,10 +10,12 @@ struct Measurements
     Results logic;   // the frame logic, Google Benchmark's repetitions
     Pairs startup;   // first displayed frame
     Pairs drawn;     // drawn frames, timed
+    Pairs paced;     // seconds of play at the pacer's pace
     Pairs memory;    // one long drawn run of each
     Results undrawn; // the frame logic over many frames, for memory and allocations
     int repetitions = 0;
     int startupRepetitions = 0;
+    int pacedRepetitions = 0;
     int memoryDrawnFrames = 0;
     int memoryUndrawnFrames = 0;
     // Other work on the machine shows here: a load above the core count makes every figure noisier.
