@@ -130,6 +130,9 @@ void printPaced(const Pairs& paced)
         "<= 1.05: " + verdict(ratio.median <= pacedRatioTarget));
     row("paced play, frames per s", cell(spread(paced.game, "frames_per_s"), 2),
         cell(spread(paced.floor, "frames_per_s"), 2), "", "");
+    row("paced play, CPU ms per frame shown", cell(spread(paced.game, "cpu_ms_per_frame_shown"), 2),
+        cell(spread(paced.floor, "cpu_ms_per_frame_shown"), 2), cell(pairedRatio(paced, "cpu_ms_per_frame_shown"), 3),
+        "");
 }
 
 void printStartup(const Pairs& startup)
