@@ -185,6 +185,7 @@ int frames(int warmupFrames, int measuredFrames)
     meter.report();
     return EXIT_SUCCESS;
 }
+
 int paced(double warmupSeconds, double measuredSeconds)
 {
     Scene scene;
