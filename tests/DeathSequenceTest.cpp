@@ -88,6 +88,21 @@ TEST(DeathSequence, TheDeathSoundStartsOnTheFirstStepOfTheStraightFall)
     EXPECT_EQ(bird.getBird().getRotation(), sf::degrees(90));
 }
 
+TEST(DeathSequence, AtSixtyFramesASecondTheDeathSoundWaitsForTheFall)
+{
+    constexpr std::int64_t frameMicroseconds = 16'667;
+    Bird bird = hitBird();
+    std::int64_t time = frameMicroseconds;
+    for (; time < rows.back().from; time += frameMicroseconds)
+    {
+        bird.die(sinceHit(time));
+        ASSERT_EQ(bird.getDeathSound().getStatus(), sf::Sound::Status::Stopped)
+            << "started " << time << " us after the hit";
+    }
+    bird.die(sinceHit(time));
+    EXPECT_EQ(bird.getDeathSound().getStatus(), sf::Sound::Status::Playing);
+}
+
 TEST(DeathSequence, AStallThatSkipsTheLastTurnFallsInSilence)
 {
     Bird bird = hitBird();

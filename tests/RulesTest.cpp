@@ -35,6 +35,20 @@ void hover(GameDriver& driver, int frameIndex)
     else
         driver.frame();
 }
+
+// Hovers until the condition holds; a course that never gets there fails within a few seconds' frames.
+template <typename Condition>
+testing::AssertionResult hoverUntil(GameDriver& driver, int& frameIndex, Condition condition)
+{
+    constexpr int limit = 1'000;
+    for (int count = 0; !condition(); ++count)
+    {
+        if (count == limit)
+            return testing::AssertionFailure() << "not reached in " << limit << " frames";
+        hover(driver, frameIndex++);
+    }
+    return testing::AssertionSuccess();
+}
 } // namespace
 
 TEST(Collision, ABirdInsideTheOpeningIsClear)
@@ -73,8 +87,7 @@ TEST(Scoring, EachObstacleScoresOnceExactlyWhenItsRightEdgeReachesTheBird)
     driver.game.restart();
 
     int frameIndex = 0;
-    while (driver.obstacle1Position().x != 302.f)
-        hover(driver, frameIndex++);
+    ASSERT_TRUE(hoverUntil(driver, frameIndex, [&] { return driver.obstacle1Position().x == 302.f; }));
     EXPECT_EQ(driver.game.getScore(), 0);
     hover(driver, frameIndex++);
     EXPECT_EQ(driver.obstacle1Position().x, 300.f);
@@ -83,13 +96,25 @@ TEST(Scoring, EachObstacleScoresOnceExactlyWhenItsRightEdgeReachesTheBird)
     hover(driver, frameIndex++);
     EXPECT_EQ(driver.hud(), "Score: 1\nLives: 3");
 
-    while (driver.obstacle2Position().x != 300.f)
-        hover(driver, frameIndex++);
+    ASSERT_TRUE(hoverUntil(driver, frameIndex, [&] { return driver.obstacle2Position().x == 300.f; }));
     EXPECT_EQ(driver.game.getScore(), 2);
     EXPECT_EQ(driver.game.getLives(), 3);
-    while (driver.obstacle1Position().x != 1200.f)
-        hover(driver, frameIndex++);
+    ASSERT_TRUE(hoverUntil(driver, frameIndex, [&] { return driver.obstacle1Position().x == 1200.f; }));
     EXPECT_EQ(driver.game.getScore(), 2);
+}
+
+TEST(Scoring, ARestartAfterPointsBeginsAgainFromNought)
+{
+    GameDriver driver;
+    std::srand(seedForHoveringCourse());
+    driver.game.restart();
+    int frameIndex = 0;
+    ASSERT_TRUE(hoverUntil(driver, frameIndex, [&] { return driver.game.getScore() == 1; }));
+
+    driver.frame({PlayerAction::RestartKey});
+    EXPECT_EQ(driver.game.getScore(), 0);
+    driver.frame();
+    EXPECT_EQ(driver.hud(), "Score: 0\nLives: 3");
 }
 
 TEST(Lives, AHitPausesTheWorldAndTheDeathRunsThreeAndAHalfSeconds)
