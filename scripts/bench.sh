@@ -21,7 +21,7 @@ mkdir -p "$out"
 
 # A private X server where there is no display: the first free display number from 100 on, taken
 # through the X lock files as xvfb-run does (Xvfb refuses a number whose lock exists), and used once
-# Xvfb says, through -displayfd, that it accepts connections.
+# Xvfb says, through -displayfd, that it accepts connections; -noreset as in scripts/test.sh.
 xvfb_pid=""
 display_file=""
 stop_xvfb() {
@@ -38,7 +38,7 @@ start_xvfb() {
     for number in $(seq 100 199); do
         [ -e "/tmp/.X$number-lock" ] && continue
         : >"$display_file"
-        Xvfb ":$number" -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$display_file" 2>>"$out/bench.log" &
+        Xvfb ":$number" -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset 3>"$display_file" 2>>"$out/bench.log" &
         xvfb_pid=$!
         for _ in $(seq 100); do
             if [ -s "$display_file" ]; then
