@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -38,6 +39,21 @@ ToolRun runTool(const fs::path& program, std::vector<std::string> arguments, std
     launch.standardError = logs.path() / "stderr";
     const ExitStatus status = runToEnd(launch, timeout);
     return {status, readFile(logs.path() / "stdout") + readFile(logs.path() / "stderr")};
+}
+
+// AppStream 1.x warns that the metainfo names no homepage, and its validator then exits 3 where 0.16
+// passes. The project has no web address of its own, and a borrowed one would be false: that one
+// warning is accepted, and any other warning or error still fails.
+void expectValidAppStream(const ToolRun& run)
+{
+    std::istringstream lines(run.output);
+    std::vector<std::string> problems;
+    for (std::string line; std::getline(lines, line);)
+        if ((line.rfind("W: ", 0) == 0 || line.rfind("E: ", 0) == 0) &&
+            line.find(": url-homepage-missing") == std::string::npos)
+            problems.push_back(line);
+    EXPECT_TRUE(problems.empty()) << run.output;
+    EXPECT_TRUE(run.status == ExitStatus::withCode(0) || run.status == ExitStatus::withCode(3)) << run.output;
 }
 
 void install(const fs::path& prefix)
@@ -154,11 +170,10 @@ TEST(Install, DesktopEntryIconsAndMetainfoPassTheirValidators)
     const ToolRun metainfo = runTool(
         "/usr/bin/appstreamcli",
         {"validate", "--no-net", (prefix / "share/metainfo" / (appId + ".metainfo.xml")).string()}, validateTimeout);
-    EXPECT_EQ(metainfo.status, ExitStatus::withCode(0)) << metainfo.output;
+    expectValidAppStream(metainfo);
     // The tree as a whole: the metainfo's desktop entry is there under the same id.
-    const ToolRun tree =
-        runTool("/usr/bin/appstreamcli", {"validate-tree", "--no-net", prefix.string()}, validateTimeout);
-    EXPECT_EQ(tree.status, ExitStatus::withCode(0)) << tree.output;
+    expectValidAppStream(
+        runTool("/usr/bin/appstreamcli", {"validate-tree", "--no-net", prefix.string()}, validateTimeout));
 
     EXPECT_EQ(desktopEntryValue(prefix, "Icon"), appId);
     for (const unsigned size : {48u, 64u, 128u, 256u})

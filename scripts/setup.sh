@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what Flitmere needs to build, play and test, and provides SFML 3.
 #
-# Debian 12 ships only SFML 2.5. Where no SFML 3 is installed, its binary packages are fetched from
-# Debian unstable through a private apt configuration (own sources list, lists and cache, verified
+# Where the distribution's own libsfml-dev is SFML 3 (Debian unstable today, the stables after 13), it
+# is installed like any other package. Debian 12 ships SFML 2.5 and Debian 13 SFML 2.6: there SFML 3's
+# binary packages are fetched from Debian unstable through a private apt configuration (own sources list, lists and cache, verified
 # against Debian's archive keyring) and unpacked into .deps/sfml. Unstable's libraries need
 # unstable's C and C++ runtimes, so those are unpacked there too and the build links the game
 # against that prefix's own dynamic loader. Nothing from unstable is installed into the system.
@@ -83,8 +84,10 @@ unstable_depends() {
         | sed -E 's/\|.*//; s/\(.*\)//; s/:any//; s/^ +//; s/ +$//' | grep -v '^$' || true
 }
 
+# The version of a package that the system's own distribution would install, or nothing.
+system_candidate() { apt-cache policy "$1" 2>/dev/null | sed -n 's/^ *Candidate: //p' | grep -v '(none)' || true; }
 # True when the system's own distribution offers the package.
-system_offers() { [ -n "$(apt-cache policy "$1" 2>/dev/null | sed -n 's/^ *Candidate: //p' | grep -v '(none)')" ]; }
+system_offers() { [ -n "$(system_candidate "$1")" ]; }
 
 provision_sfml() {
     say "no SFML 3 on this system: fetching Debian unstable's SFML 3 into .deps/sfml"
@@ -127,6 +130,10 @@ if [ -f "$prefix/.packages" ]; then
     : # already provisioned
 elif system_has_sfml3; then
     say "using the system's SFML 3"
+elif [[ "$(system_candidate libsfml-dev)" =~ ^([0-9]+:)?3\. ]]; then
+    install_system_packages libsfml-dev
+    system_has_sfml3 || die "the distribution's libsfml-dev $(system_candidate libsfml-dev) installed, yet CMake finds no SFML 3"
+    say "using the distribution's SFML 3 ($(system_candidate libsfml-dev))"
 else
     provision_sfml
 fi

@@ -13,7 +13,7 @@ bool isGraphicsDriver(const std::string& path)
     const auto endsWith = [&](const std::string& tail)
     { return path.size() >= tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0; };
     return (path.find("/dri/") != std::string::npos && endsWith("_dri.so")) ||
-           path.find("/libgallium") != std::string::npos;
+           path.find("/libGLX_mesa") != std::string::npos || path.find("/libgallium") != std::string::npos;
 }
 } // namespace
 

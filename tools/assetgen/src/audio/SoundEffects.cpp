@@ -2,6 +2,7 @@
 
 #include "Synth.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace assetgen::audio

@@ -2,6 +2,7 @@
 
 #include "Synth.hpp"
 
+#include <algorithm>
 #include <array>
 
 namespace assetgen::audio

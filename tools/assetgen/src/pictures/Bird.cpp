@@ -8,6 +8,8 @@
 #include "../raster/Canvas.hpp"
 #include "../raster/Palette.hpp"
 
+#include <algorithm>
+
 namespace assetgen::pictures
 {
 namespace

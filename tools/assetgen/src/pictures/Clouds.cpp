@@ -7,6 +7,7 @@
 #include "../raster/Noise.hpp"
 #include "../raster/Palette.hpp"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 

@@ -8,6 +8,7 @@
 #include "../raster/Noise.hpp"
 #include "../raster/Palette.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace assetgen::pictures

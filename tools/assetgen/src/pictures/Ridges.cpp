@@ -3,6 +3,7 @@
 #include "../raster/Geometry.hpp"
 #include "../raster/Noise.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace assetgen

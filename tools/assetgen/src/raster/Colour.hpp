@@ -2,6 +2,7 @@
 
 #include "Geometry.hpp"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace assetgen
