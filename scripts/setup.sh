@@ -25,6 +25,7 @@ system_packages=(
     xvfb xauth xdotool x11-utils imagemagick fonts-league-spartan
     desktop-file-utils appstream
     pulseaudio pulseaudio-utils libxtst-dev # the sound test: a sound server to listen through, clicks sent to X
+    libxdamage-dev # the pace test counts the frames the game shows
 )
 
 as_root() {

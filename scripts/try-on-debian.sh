@@ -9,6 +9,8 @@
 # suite, and reused: each run starts with a fresh clone but keeps the packages installed by the last.
 # Delete a suite's folder to start from nothing. Each run's log is kept beside the roots.
 set -euo pipefail
+# Read whole before it runs: the script may be edited while a run goes on.
+{
 
 suite=${1:?usage: try-on-debian.sh SUITE}
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -49,6 +51,8 @@ bind() {
     mkdir -p "$target$1"
     mount --bind "$1" "$target$1"
     mounted+=("$target$1")
+    # Where / is a shared mount, what is mounted below the bind would appear on the host's folder too.
+    mount --make-private "$target$1"
 }
 mount -t proc proc "$target/proc" && mounted+=("$target/proc")
 bind /sys
@@ -59,18 +63,25 @@ mount -t tmpfs tmpfs "$target/tmp" && mounted+=("$target/tmp")
 
 in_root() { chroot "$target" /usr/bin/env -i HOME=/root LANG=C.UTF-8 PATH=/usr/sbin:/usr/bin:/sbin:/bin "$@"; }
 
-# A frozen mirror serves Release files past their Valid-Until date; only then, and only inside this
-# root, does apt stop checking it.
-if ! in_root apt-get update -qq >>"$log" 2>&1; then
-    if grep -qiE 'no longer valid|expired' "$log"; then
-        say "the mirror's Release files have expired: apt inside the root stops checking their dates"
-        printf 'Acquire::Check-Valid-Until "false";\nAcquire::Check-Date "false";\n' \
-            >"$target/etc/apt/apt.conf.d/99frozen-mirror"
-        in_root apt-get update -qq >>"$log" 2>&1 || die "apt-get update failed inside the root; see $log"
-    else
-        die "apt-get update failed inside the root; see $log"
-    fi
+# A frozen mirror serves Release files past their Valid-Until date, for this suite or for unstable,
+# whose SFML 3 the set-up may fetch; only then, and only inside this root, does apt stop checking it.
+mirror_has_expired() {
+    local probe=/tmp/flitmere-mirror-probe
+    mkdir -p "$target$probe/lists/partial"
+    printf 'deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] %s %s main\n' \
+        "$mirror" "$suite" "$mirror" unstable >"$target$probe/sources.list"
+    local said
+    said=$(in_root apt-get -o Dir::Etc::SourceList=$probe/sources.list -o Dir::Etc::SourceParts=/nonexistent \
+        -o Dir::State::Lists=$probe/lists update 2>&1 || true)
+    echo "$said" >>"$log"
+    grep -qiE 'is expired|no longer valid' <<<"$said"
+}
+if [ ! -f "$target/etc/apt/apt.conf.d/99frozen-mirror" ] && mirror_has_expired; then
+    say "the mirror's Release files have expired: apt inside the root stops checking their dates"
+    printf 'Acquire::Check-Valid-Until "false";\nAcquire::Check-Date "false";\n' \
+        >"$target/etc/apt/apt.conf.d/99frozen-mirror"
 fi
+in_root apt-get update -qq >>"$log" 2>&1 || die "apt-get update failed inside the root; see $log"
 
 rm -rf "$target/root/flitmere"
 git clone -q --no-local "$repo" "$target/root/flitmere"
@@ -81,3 +92,4 @@ in_root CI=true bash -c 'cd /root/flitmere && bash scripts/test.sh </dev/null' >
 say "$suite: test command exited $status after $(( $(date +%s) - start )) s; log: $log"
 grep -E '^(flitmere (setup|test):|[0-9]+% tests passed|The following tests FAILED)' "$log" | tail -n 20 || true
 exit "$status"
+}
