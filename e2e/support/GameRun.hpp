@@ -61,6 +61,7 @@ public:
     [[nodiscard]] WindowId window() const { return *gameWindow; }
     [[nodiscard]] bool windowEverShown() { return x.anyWindowShown(); }
     [[nodiscard]] XClient& xClient() { return x; }
+    [[nodiscard]] const std::string& displayName() const { return display.name(); }
 
     // What the window shows now; throws if it cannot be read.
     [[nodiscard]] Picture capture();

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+struct _XDisplay;
+using WindowId = unsigned long;
+
+// Counts the frames a window presents, as its X server sees them: a frame is shown by drawing the
+// whole window at once, which the X Damage extension reports as one rectangle of the window's size.
+// A connection of its own, so that no other client of the test takes its events.
+class PresentedFrames
+{
+public:
+    PresentedFrames(const std::string& displayName, WindowId window);
+    ~PresentedFrames();
+    PresentedFrames(const PresentedFrames&) = delete;
+    PresentedFrames& operator=(const PresentedFrames&) = delete;
+
+    // Frames presented from this object's making up to this call.
+    [[nodiscard]] long count();
+
+private:
+    _XDisplay* display = nullptr;
+    unsigned long damage = 0;
+    int damageEventBase = 0;
+    int width = 0;
+    int height = 0;
+    long frames = 0;
+};
