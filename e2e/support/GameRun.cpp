@@ -1,4 +1,5 @@
 #include "support/GameRun.hpp"
+#include "support/PresentedFrames.hpp"
 
 #include <cstdlib>
 #include <fstream>
@@ -107,6 +108,11 @@ std::optional<WindowId> GameRun::waitForWindow(std::chrono::milliseconds timeout
         if (!shown.empty())
         {
             gameWindow = shown.front();
+            // The window is shown before the game draws into it, and on a busy machine its first
+            // frame can take a second: what it shows counts from that frame on.
+            PresentedFrames frames(display.name(), *gameWindow);
+            while (frames.count() == 0 && std::chrono::steady_clock::now() < deadline && game->running())
+                std::this_thread::sleep_for(windowPollInterval);
             return gameWindow;
         }
         std::this_thread::sleep_for(windowPollInterval);

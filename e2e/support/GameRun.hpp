@@ -56,7 +56,8 @@ public:
     // For failure messages: whether the game still runs or how it ended, and what it printed.
     [[nodiscard]] std::string describe();
 
-    // The game's window once it is shown; nothing if the game ends first or nothing is shown in time.
+    // The game's window once it is shown and the game has drawn a frame into it; nothing if the game
+    // ends first or no window is shown in time.
     std::optional<WindowId> waitForWindow(std::chrono::milliseconds timeout = 60s);
     [[nodiscard]] WindowId window() const { return *gameWindow; }
     [[nodiscard]] bool windowEverShown() { return x.anyWindowShown(); }
