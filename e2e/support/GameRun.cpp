@@ -1,5 +1,4 @@
 #include "support/GameRun.hpp"
-#include "support/PresentedFrames.hpp"
 
 #include <cstdlib>
 #include <fstream>
@@ -12,6 +11,8 @@ namespace fs = std::filesystem;
 namespace
 {
 constexpr auto windowPollInterval = 50ms;
+constexpr long framesJudged = 3;
+constexpr auto slowFramesTimeout = 10s;
 constexpr auto frozenFor = 400ms;
 // The game-over screen shows the game-over picture everywhere but under the HUD.
 constexpr double gameOverShareNeeded = 0.98;
@@ -110,8 +111,8 @@ std::optional<WindowId> GameRun::waitForWindow(std::chrono::milliseconds timeout
             gameWindow = shown.front();
             // The window is shown before the game draws into it, and on a busy machine its first
             // frame can take a second: what it shows counts from that frame on.
-            PresentedFrames frames(display.name(), *gameWindow);
-            while (frames.count() == 0 && std::chrono::steady_clock::now() < deadline && game->running())
+            framesShown = std::make_unique<PresentedFrames>(display.name(), *gameWindow);
+            while (framesShown->count() == 0 && std::chrono::steady_clock::now() < deadline && game->running())
                 std::this_thread::sleep_for(windowPollInterval);
             return gameWindow;
         }
@@ -131,7 +132,13 @@ Picture GameRun::capture()
 bool GameRun::looksFrozen(std::chrono::milliseconds apart)
 {
     const Picture before = capture();
+    const long shownBefore = framesShown->count();
+    const auto lookedUntil = std::chrono::steady_clock::now() + apart + slowFramesTimeout;
     std::this_thread::sleep_for(apart);
+    // The game draws every frame, paused or not; on a busy machine a glance can see none at all, so the
+    // picture is judged over a few frames shown.
+    while (framesShown->count() < shownBefore + framesJudged && std::chrono::steady_clock::now() < lookedUntil)
+        std::this_thread::sleep_for(windowPollInterval);
     return capture() == before;
 }
 

@@ -4,6 +4,7 @@
 #include "support/ChildProcess.hpp"
 #include "support/HudText.hpp"
 #include "support/Picture.hpp"
+#include "support/PresentedFrames.hpp"
 #include "support/PrivateDisplay.hpp"
 #include "support/XClient.hpp"
 
@@ -66,7 +67,8 @@ public:
 
     // What the window shows now; throws if it cannot be read.
     [[nodiscard]] Picture capture();
-    // Two pictures `apart` apart: whether they are the same (nothing moved, the game is frozen).
+    // Two pictures at least `apart` apart and a few frames shown apart: whether they are the same
+    // (nothing moved, the game is frozen).
     [[nodiscard]] bool looksFrozen(std::chrono::milliseconds apart = 400ms);
     // Polls the window's picture until the condition holds; false if it does not within `timeout`.
     bool waitForPicture(const std::function<bool(const Picture&)>& condition, std::chrono::milliseconds timeout,
@@ -110,6 +112,7 @@ private:
     HudText hud;
     std::unique_ptr<ChildProcess> game;
     std::optional<WindowId> gameWindow;
+    std::unique_ptr<PresentedFrames> framesShown;
 };
 
 // Sleeps for a while: only between inputs, to let the game run frames, never to wait for a result.
