@@ -4,7 +4,6 @@
 // at 2 px per frame shown where it cannot: a slow machine slows the game, a fast one must not speed it.
 #include "support/GameRun.hpp"
 #include "support/ObstacleOnScreen.hpp"
-#include "support/PresentedFrames.hpp"
 
 #include <gtest/gtest.h>
 
@@ -95,7 +94,6 @@ TEST(Pace, ObstaclesScroll2PixelsPerFrameShownAtMost60FramesASecond)
     const AssetCopy assets;
     GameRun run(assets);
     ASSERT_TRUE(run.waitForWindow()) << "no window; " << run.describe();
-    PresentedFrames framesShown(run.displayName(), run.window());
 
     std::vector<Sighting> sightings;
     const auto comeInBy = std::chrono::steady_clock::now() + 20s;
@@ -105,7 +103,7 @@ TEST(Pace, ObstaclesScroll2PixelsPerFrameShownAtMost60FramesASecond)
     {
         ASSERT_LT(now, comeInBy) << "no obstacle came into view; " << run.describe();
         const std::optional<Picture> rows = captureRows(run);
-        const long frames = framesShown.count();
+        const long frames = run.framesShown();
         const auto taken = std::chrono::steady_clock::now();
         ASSERT_TRUE(rows.has_value()) << "the window could not be read; " << run.describe();
         const std::optional<int> x = obstacle.find(*rows);

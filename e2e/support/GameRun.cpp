@@ -111,8 +111,8 @@ std::optional<WindowId> GameRun::waitForWindow(std::chrono::milliseconds timeout
             gameWindow = shown.front();
             // The window is shown before the game draws into it, and on a busy machine its first
             // frame can take a second: what it shows counts from that frame on.
-            framesShown = std::make_unique<PresentedFrames>(display.name(), *gameWindow);
-            while (framesShown->count() == 0 && std::chrono::steady_clock::now() < deadline && game->running())
+            presented = std::make_unique<PresentedFrames>(display.name(), *gameWindow);
+            while (presented->count() == 0 && std::chrono::steady_clock::now() < deadline && game->running())
                 std::this_thread::sleep_for(windowPollInterval);
             return gameWindow;
         }
@@ -132,12 +132,12 @@ Picture GameRun::capture()
 bool GameRun::looksFrozen(std::chrono::milliseconds apart)
 {
     const Picture before = capture();
-    const long shownBefore = framesShown->count();
+    const long shownBefore = presented->count();
     const auto lookedUntil = std::chrono::steady_clock::now() + apart + slowFramesTimeout;
     std::this_thread::sleep_for(apart);
     // The game draws every frame, paused or not; on a busy machine a glance can see none at all, so the
     // picture is judged over a few frames shown.
-    while (framesShown->count() < shownBefore + framesJudged && std::chrono::steady_clock::now() < lookedUntil)
+    while (presented->count() < shownBefore + framesJudged && std::chrono::steady_clock::now() < lookedUntil)
         std::this_thread::sleep_for(windowPollInterval);
     return capture() == before;
 }

@@ -63,7 +63,8 @@ public:
     [[nodiscard]] WindowId window() const { return *gameWindow; }
     [[nodiscard]] bool windowEverShown() { return x.anyWindowShown(); }
     [[nodiscard]] XClient& xClient() { return x; }
-    [[nodiscard]] const std::string& displayName() const { return display.name(); }
+    // Frames the game has shown in its window since it was found.
+    [[nodiscard]] long framesShown() { return presented->count(); }
 
     // What the window shows now; throws if it cannot be read.
     [[nodiscard]] Picture capture();
@@ -112,7 +113,7 @@ private:
     HudText hud;
     std::unique_ptr<ChildProcess> game;
     std::optional<WindowId> gameWindow;
-    std::unique_ptr<PresentedFrames> framesShown;
+    std::unique_ptr<PresentedFrames> presented;
 };
 
 // Sleeps for a while: only between inputs, to let the game run frames, never to wait for a result.
