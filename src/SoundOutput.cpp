@@ -1,8 +1,11 @@
 #include "SoundOutput.hpp"
 
 #include <SFML/Audio/PlaybackDevice.hpp>
+#include <SFML/Audio/Sound.hpp>
 
+#include <chrono>
 #include <cstdlib>
+#include <iostream>
 
 namespace
 {
@@ -12,6 +15,16 @@ namespace
 // is kept fed on a busy machine, yet a flap is still heard well within 100 ms of its click.
 constexpr const char* pulseLatencyVariable = "PULSE_LATENCY_MSEC";
 constexpr const char* pulseLatencyMilliseconds = "50";
+
+SoundRecovery::Output startingOutput()
+{
+    // Read from the library's state, without asking the sound server.
+    if (sf::PlaybackDevice::isDefaultDevice())
+        return SoundRecovery::Output::Device;
+    if (sf::PlaybackDevice::getDevice() == std::optional<std::string>(SoundRecovery::nullDevice))
+        return SoundRecovery::Output::NullDevice;
+    return SoundRecovery::Output::Unknown;
+}
 } // namespace
 
 void openSoundOutput()
@@ -24,4 +37,47 @@ void openSoundOutput()
     // every frame. Its null device keeps time as a real one would, in silence.
     if (!sf::PlaybackDevice::getDefaultDevice())
         (void)sf::PlaybackDevice::setDeviceToNull();
+}
+
+SoundOutput::SoundOutput() : recovery(startingOutput())
+{
+}
+
+void SoundOutput::keepGoing(sf::Time now, const sf::Sound& watched)
+{
+    const bool playing = watched.getStatus() == sf::Sound::Status::Playing;
+    switch (recovery.frame(now, playing ? std::optional(watched.getPlayingOffset()) : std::nullopt))
+    {
+    case SoundRecovery::Step::MoveToNull:
+        std::cerr << "Flitmere: the sound device stopped; the game plays on in silence until a device is back\n";
+        if (!sf::PlaybackDevice::setDeviceToNull())
+            recovery.moveFailed();
+        break;
+    case SoundRecovery::Step::AskForDevice:
+        asking = std::async(std::launch::async, [] { return sf::PlaybackDevice::getDefaultDevice(); });
+        break;
+    case SoundRecovery::Step::None:
+    case SoundRecovery::Step::MoveToDevice:
+        break;
+    }
+    if (asking.valid() && asking.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+        takeAnswer(now);
+}
+
+void SoundOutput::takeAnswer(sf::Time now)
+{
+    const std::optional<std::string> device = asking.get();
+    if (recovery.answer(now, device) != SoundRecovery::Step::MoveToDevice)
+        return;
+    // The library checks that the device is still listed before it moves, and stays put where it is not.
+    if (sf::PlaybackDevice::setDevice(*device))
+        std::cerr << "Flitmere: the sound plays again through " << *device << '\n';
+    else
+        recovery.moveFailed();
+}
+
+void SoundOutput::finish()
+{
+    if (asking.valid())
+        asking.wait();
 }
