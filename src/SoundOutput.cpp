@@ -16,15 +16,6 @@ namespace
 constexpr const char* pulseLatencyVariable = "PULSE_LATENCY_MSEC";
 constexpr const char* pulseLatencyMilliseconds = "50";
 
-SoundRecovery::Output startingOutput()
-{
-    // Read from the library's state, without asking the sound server.
-    if (sf::PlaybackDevice::isDefaultDevice())
-        return SoundRecovery::Output::Device;
-    if (sf::PlaybackDevice::getDevice() == std::optional<std::string>(SoundRecovery::nullDevice))
-        return SoundRecovery::Output::NullDevice;
-    return SoundRecovery::Output::Unknown;
-}
 } // namespace
 
 void openSoundOutput()
@@ -39,7 +30,8 @@ void openSoundOutput()
         (void)sf::PlaybackDevice::setDeviceToNull();
 }
 
-SoundOutput::SoundOutput() : recovery(startingOutput())
+// Asks the sound server once, before the first frame, for the device's name.
+SoundOutput::SoundOutput() : recovery(sf::PlaybackDevice::getDevice())
 {
 }
 
@@ -71,7 +63,7 @@ void SoundOutput::takeAnswer(sf::Time now)
         return;
     // The library checks that the device is still listed before it moves, and stays put where it is not.
     if (sf::PlaybackDevice::setDevice(*device))
-        std::cerr << "Flitmere: the sound plays again through " << *device << '\n';
+        std::cerr << "Flitmere: the sound now plays through " << *device << '\n';
     else
         recovery.moveFailed();
 }

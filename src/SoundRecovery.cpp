@@ -9,9 +9,11 @@ constexpr sf::Time longestFrameGap = sf::milliseconds(250);
 constexpr sf::Time askEvery = sf::seconds(2);
 } // namespace
 
-SoundRecovery::SoundRecovery(Output start)
-    : state(start == Output::Device ? State::Watching : start == Output::NullDevice ? State::Silent : State::GivenUp)
+SoundRecovery::SoundRecovery(const std::optional<std::string>& startDevice)
+    : state(!startDevice ? State::GivenUp : *startDevice == nullDevice ? State::Silent : State::Watching)
 {
+    if (state == State::Watching)
+        device = startDevice;
 }
 
 SoundRecovery::Step SoundRecovery::frame(sf::Time now, std::optional<sf::Time> playingOffset)
@@ -23,11 +25,12 @@ SoundRecovery::Step SoundRecovery::frame(sf::Time now, std::optional<sf::Time> p
     case State::Watching:
         if (!playingOffset || afterGap || playingOffset != lastOffset)
         {
+            seenPlaying = seenPlaying || (playingOffset && lastOffset && !afterGap);
             lastOffset = playingOffset;
             offsetSince = now;
             return Step::None;
         }
-        if (now - offsetSince < frozenFor)
+        if (!seenPlaying || now - offsetSince < frozenFor)
             return Step::None;
         state = State::Silent;
         nextAskAt = now;
@@ -47,9 +50,12 @@ SoundRecovery::Step SoundRecovery::answer(sf::Time now, const std::optional<std:
 {
     asking = false;
     nextAskAt = now + askEvery;
-    if (state != State::Silent || !defaultDevice || *defaultDevice == nullDevice)
+    if (state != State::Silent || !defaultDevice || defaultDevice->empty() || *defaultDevice == nullDevice ||
+        (device && *defaultDevice != *device))
         return Step::None;
     state = State::Watching;
+    device = defaultDevice;
     lastOffset.reset();
+    seenPlaying = false;
     return Step::MoveToDevice;
 }

@@ -11,15 +11,19 @@ namespace
 using Step = SoundRecovery::Step;
 
 const sf::Time frame = sf::microseconds(16'667);
+const std::string builtIn = "Built-in Audio";
 
 // The game's frames on a fake clock, with a tune whose offset moves while its device plays: the null
 // device always, a server's device until the server dies. Askings are answered on the frame after
 // they were made, as a query on a thread of its own is; the steps taken are kept with their times.
 struct Game
 {
-    SoundRecovery recovery{SoundRecovery::Output::Device};
+    SoundRecovery recovery{builtIn};
+    // What the asking finds while no server is up: the null device, or another system's default.
+    std::string reportedWhileDown = SoundRecovery::nullDevice;
     sf::Time now;
     sf::Time offset;
+    bool onNullDevice = false;
     bool deviceAlive = true;
     bool asked = false;
     std::vector<std::pair<sf::Time, Step>> steps;
@@ -32,14 +36,18 @@ struct Game
             if (asked)
             {
                 asked = false;
-                const std::string reported = serverUp ? "Built-in Audio" : SoundRecovery::nullDevice;
+                const std::string reported = serverUp ? builtIn : reportedWhileDown;
                 if (record(recovery.answer(now, reported)) == Step::MoveToDevice)
+                {
+                    onNullDevice = false;
                     deviceAlive = serverUp;
+                }
             }
-            if (playing && (!recovery.onDevice() || deviceAlive))
+            if (playing && (onNullDevice || deviceAlive))
                 offset += frame;
             const Step step = record(recovery.frame(now, playing ? std::optional(offset) : std::nullopt));
             asked = asked || step == Step::AskForDevice;
+            onNullDevice = onNullDevice || step == Step::MoveToNull;
         }
     }
     Step record(Step step)
@@ -88,17 +96,22 @@ TEST(SoundRecovery, AnOffsetStillForASecondMovesToTheNullDeviceThenBackOnceADevi
     EXPECT_EQ(run.steps[expected.size()].second, Step::MoveToNull);
 }
 
-TEST(SoundRecovery, NeverMovesToTheNullDeviceItIsOnNorAsksWhileAnAskingIsUnanswered)
+TEST(SoundRecovery, WaitsForTheDeviceLostNeverAnotherOrTheNullDeviceNorAsksWhileAnAskingIsUnanswered)
 {
-    Game run;
-    run.play(sf::seconds(2), true);
-    run.play(sf::seconds(30), false);
-    for (const Step step : run.taken())
-        EXPECT_NE(step, Step::MoveToDevice);
-    EXPECT_EQ(run.taken().size(), 1u + 15u); // the loss, then one asking every two seconds
+    for (const char* whileDown : {SoundRecovery::nullDevice, "", "HDA Intel"})
+    {
+        SCOPED_TRACE(whileDown);
+        Game run;
+        run.reportedWhileDown = whileDown;
+        run.play(sf::seconds(2), true);
+        run.play(sf::seconds(30), false);
+        std::vector<Step> expected(16, Step::AskForDevice); // the loss, then an asking every two seconds
+        expected[0] = Step::MoveToNull;
+        EXPECT_EQ(run.taken(), expected);
+    }
 
     // A late answer holds the next asking back until two seconds after it; no device is no device.
-    SoundRecovery recovery(SoundRecovery::Output::NullDevice);
+    SoundRecovery recovery(SoundRecovery::nullDevice);
     EXPECT_EQ(recovery.frame(sf::seconds(0), sf::seconds(0)), Step::AskForDevice);
     for (sf::Time t = frame; t < sf::seconds(10); t += frame)
         EXPECT_EQ(recovery.frame(t, t), Step::None);
@@ -110,21 +123,26 @@ TEST(SoundRecovery, NeverMovesToTheNullDeviceItIsOnNorAsksWhileAnAskingIsUnanswe
 TEST(SoundRecovery, AGameStartedWithoutAServerLooksForOne)
 {
     Game run;
-    run.recovery = SoundRecovery(SoundRecovery::Output::NullDevice);
-    run.deviceAlive = false;
+    run.recovery = SoundRecovery(SoundRecovery::nullDevice);
+    run.onNullDevice = true;
+    run.reportedWhileDown = ""; // a device without a name is none the game can tell
     run.play(sf::seconds(5), false);
     run.play(sf::seconds(3), true);
     ASSERT_EQ(run.taken().back(), Step::MoveToDevice);
     EXPECT_NEAR(run.steps.back().first.asSeconds(), 6.07, 0.02);
 }
 
-TEST(SoundRecovery, AFrameHeldUpForSecondsIsNoLoss)
+TEST(SoundRecovery, ADeviceSlowToStartOrAFrameHeldUpForSecondsIsNoLoss)
 {
+    SoundRecovery recovery(builtIn);
+    sf::Time t;
+    for (; t < sf::seconds(5); t += frame)
+        EXPECT_EQ(recovery.frame(t, sf::Time::Zero), Step::None);
     // The machine was suspended: the sound did not move between two frames far apart.
-    SoundRecovery recovery(SoundRecovery::Output::Device);
-    EXPECT_EQ(recovery.frame(sf::seconds(1), sf::seconds(1)), Step::None);
-    EXPECT_EQ(recovery.frame(sf::seconds(9), sf::seconds(1)), Step::None);
-    EXPECT_EQ(recovery.frame(sf::seconds(9) + frame, sf::seconds(9)), Step::None);
+    EXPECT_EQ(recovery.frame(t, sf::milliseconds(10)), Step::None);
+    EXPECT_EQ(recovery.frame(t + frame, sf::milliseconds(20)), Step::None);
+    EXPECT_EQ(recovery.frame(t + sf::seconds(9), sf::milliseconds(20)), Step::None);
+    EXPECT_EQ(recovery.frame(t + sf::seconds(9) + frame, sf::milliseconds(30)), Step::None);
 }
 
 TEST(SoundRecovery, AfterAFailedMoveOrWithoutAKnownDeviceNothingIsAskedOrMoved)
@@ -136,19 +154,21 @@ TEST(SoundRecovery, AfterAFailedMoveOrWithoutAKnownDeviceNothingIsAskedOrMoved)
                 return false;
         return true;
     };
-    SoundRecovery toNull(SoundRecovery::Output::Device);
-    sf::Time t;
-    while (toNull.frame(t, sf::Time::Zero) != Step::MoveToNull)
+    SoundRecovery toNull(builtIn);
+    ASSERT_EQ(toNull.frame(sf::Time::Zero, sf::Time::Zero), Step::None);
+    sf::Time t = frame;
+    while (toNull.frame(t, frame) != Step::MoveToNull && t < sf::seconds(2))
         t += frame;
+    EXPECT_LT(t, sf::seconds(2));
     toNull.moveFailed();
     EXPECT_TRUE(nothingFor10s(toNull, t + frame));
 
-    SoundRecovery toDevice(SoundRecovery::Output::NullDevice);
+    SoundRecovery toDevice(SoundRecovery::nullDevice);
     ASSERT_EQ(toDevice.frame(sf::Time::Zero, sf::Time::Zero), Step::AskForDevice);
     ASSERT_EQ(toDevice.answer(frame, "Built-in Audio"), Step::MoveToDevice);
     toDevice.moveFailed();
     EXPECT_TRUE(nothingFor10s(toDevice, frame));
 
-    SoundRecovery unknown(SoundRecovery::Output::Unknown);
+    SoundRecovery unknown(std::nullopt);
     EXPECT_TRUE(nothingFor10s(unknown, sf::Time::Zero));
 }
