@@ -2,7 +2,8 @@
 // null sink, its monitor recorded while the real game plays six seconds of clicks and then on until
 // the bird dies. From the recording: the sound never drops out, nothing is clipped, the tune plays at
 // its file's level, every click while alive is heard as one flap soon after it and no flap is heard
-// without one, and every hit is heard as the squawk and, 0.375 s later, the death sound.
+// without one, and every hit is heard as the squawk and, 0.375 s later, the death sound. Then, in a
+// game of its own, the server is killed and started again, and the game is heard again.
 #include "support/GameRun.hpp"
 #include "support/SoundServer.hpp"
 
