@@ -31,9 +31,7 @@ void openSoundOutput()
 }
 
 // Asks the sound server once, before the first frame, for the device's name.
-SoundOutput::SoundOutput() : recovery(sf::PlaybackDevice::getDevice())
-{
-}
+SoundOutput::SoundOutput() : recovery(sf::PlaybackDevice::getDevice()) {}
 
 void SoundOutput::keepGoing(sf::Time now, const sf::Sound& watched)
 {

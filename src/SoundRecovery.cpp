@@ -10,7 +10,9 @@ constexpr sf::Time askEvery = sf::seconds(2);
 } // namespace
 
 SoundRecovery::SoundRecovery(const std::optional<std::string>& startDevice)
-    : state(!startDevice ? State::GivenUp : *startDevice == nullDevice ? State::Silent : State::Watching)
+    : state(!startDevice                 ? State::GivenUp
+            : *startDevice == nullDevice ? State::Silent
+                                         : State::Watching)
 {
     if (state == State::Watching)
         device = startDevice;
