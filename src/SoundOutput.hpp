@@ -19,7 +19,7 @@ class Sound;
 void openSoundOutput();
 
 // Keeps the sound going as `SoundRecovery` decides, through the audio library. Asking for the default
-// device takes 3 to 18 ms where no sound server is up, longer than a frame may wait, so each asking
+// device takes 2.6 to 19 ms where no sound server is up, longer than a frame may wait, so each asking
 // runs on a thread of its own; the moves, which the library makes while no sound may be touched, are
 // made on the frame's thread between frames. Made once the sounds are.
 class SoundOutput
