@@ -2,7 +2,8 @@
 // null sink, its monitor recorded while the real game plays six seconds of clicks and then on until
 // the bird dies. From the recording: the sound never drops out, nothing is clipped, the tune plays at
 // its file's level, every click while alive is heard as one flap soon after it and no flap is heard
-// without one, and every hit is heard as the squawk and, 0.375 s later, the death sound.
+// without one, and every hit is heard as the squawk and, 0.375 s later, the death sound. Then, in a
+// game of its own, the server is killed and started again, and the game is heard again.
 #include "support/GameRun.hpp"
 #include "support/SoundServer.hpp"
 
@@ -34,6 +35,23 @@ constexpr double deathSoundLater = 0.15;     // s: a frame late on a loaded mach
 constexpr double reviveAfter = 3.5;          // s after the squawk: the tune comes back, and a flap begins
 constexpr double frameMargin = 0.1;          // s around a hit or a revive, where a click may or may not flap
 constexpr double levelBlockSeconds = 0.2;
+constexpr auto restartAfter = 2s;        // from the server's death to a new one on the same socket
+constexpr auto listenAfterRestart = 11s; // to the new server
+constexpr double heardAgainWithin = 7.0; // s after the new server's start
+constexpr double heardAgainFor = 2.0;    // s of sound in all, in the 11 s
+constexpr auto closeTimeout = 20s;
+
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition())
+    {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        letRun(50ms);
+    }
+    return true;
+}
 
 // A click happened between these two moments.
 struct Click
@@ -130,18 +148,6 @@ protected:
         run.xClient().click();
         click.after = std::chrono::steady_clock::now();
         return click;
-    }
-
-    static bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (!condition())
-        {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            letRun(50ms);
-        }
-        return true;
     }
 
     static const Recording& recording() { return heard->recording; }
@@ -290,4 +296,47 @@ TEST_F(ThroughASoundServer, EveryHitIsHeardAsTheSquawkThenTheDeathSound)
         EXPECT_GE(apart, deathSoundAfter - deathSoundEarlier);
         EXPECT_LE(apart, deathSoundAfter + deathSoundLater);
     }
+}
+
+// The desktop's sound server killed while the game plays, and a new one started on its socket 2 s later,
+// as a restarted server is: the new one hears the game within 7 s of its start, and the game then
+// closes as it always does.
+TEST(AfterTheSoundServerRestarts, TheGameIsHeardAgainAndClosesCleanly)
+{
+    PrivateSoundServer server;
+    std::optional<MonitorRecorder> recorder(std::in_place, server);
+    const AssetCopy assets;
+    GameRun run(assets, {{}, gameProgram(), server.clientEnvironment(), {}});
+    ASSERT_TRUE(run.waitForWindow() && waitFor([&] { return recorder->heardSound(); }, soundTimeout));
+    // Clicks keep the bird in the air, and its tune playing, while the test listens.
+    run.click();
+    const auto keepFlying = [&](std::chrono::milliseconds time)
+    {
+        for (const auto end = std::chrono::steady_clock::now() + time; std::chrono::steady_clock::now() < end;)
+        {
+            letRun(clickInterval);
+            run.xClient().click();
+        }
+    };
+    keepFlying(tuneAlone);
+    server.kill();
+    keepFlying(restartAfter);
+    server.start();
+    const auto restarted = std::chrono::steady_clock::now();
+    recorder.emplace(server);
+    keepFlying(listenAfterRestart);
+    const Recording heard = recorder->stop();
+    run.requestClose();
+    EXPECT_EQ(run.waitForExit(closeTimeout), ExitStatus::withCode(0)) << run.describe();
+    EXPECT_EQ(run.output(), "");
+
+    const std::optional<Span> span = soundSpan(heard);
+    ASSERT_TRUE(span) << "the new server heard nothing; the game said: " << run.errors();
+    const double heardAfter =
+        std::chrono::duration<double>(*heard.frameZero - restarted).count() + heard.secondsOf(span->first);
+    const double soundFor = heard.secondsOf(static_cast<std::size_t>(
+        std::count_if(heard.left.begin(), heard.left.end(), [](float sample) { return sample != 0.f; })));
+    std::cout << "heard again " << heardAfter << " s after the new server's start, for " << soundFor << " s\n";
+    EXPECT_LE(heardAfter, heardAgainWithin) << run.errors();
+    EXPECT_GE(soundFor, heardAgainFor);
 }

@@ -3,6 +3,7 @@
 #include "FramePacer.hpp"
 #include "PlayScene.hpp"
 #include "SleepUntil.hpp"
+#include "SoundOutput.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -35,12 +36,17 @@ void Flitmere::play()
 
     FramePacer pacer;
     FrameInput input;
+    SoundOutput soundOutput;
     while (window.isOpen())
     {
         sleepUntil(gameClock, pacer.nextFrameAt());
         readFrameInput(window, gameClock, input);
         if (frame(scene, input) == FrameEnd::WindowClosed)
+        {
+            soundOutput.finish();
             std::exit(EXIT_SUCCESS);
+        }
+        soundOutput.keepGoing(input.now, scene.music);
         draw(window, scene);
         window.display();
         pacer.frameShown(gameClock.getElapsedTime());

@@ -1,8 +1,11 @@
 #include "SoundOutput.hpp"
 
 #include <SFML/Audio/PlaybackDevice.hpp>
+#include <SFML/Audio/Sound.hpp>
 
+#include <chrono>
 #include <cstdlib>
+#include <iostream>
 
 namespace
 {
@@ -12,6 +15,7 @@ namespace
 // is kept fed on a busy machine, yet a flap is still heard well within 100 ms of its click.
 constexpr const char* pulseLatencyVariable = "PULSE_LATENCY_MSEC";
 constexpr const char* pulseLatencyMilliseconds = "50";
+
 } // namespace
 
 void openSoundOutput()
@@ -24,4 +28,46 @@ void openSoundOutput()
     // every frame. Its null device keeps time as a real one would, in silence.
     if (!sf::PlaybackDevice::getDefaultDevice())
         (void)sf::PlaybackDevice::setDeviceToNull();
+}
+
+// Asks the sound server once, before the first frame, for the device's name.
+SoundOutput::SoundOutput() : recovery(sf::PlaybackDevice::getDevice()) {}
+
+void SoundOutput::keepGoing(sf::Time now, const sf::Sound& watched)
+{
+    const bool playing = watched.getStatus() == sf::Sound::Status::Playing;
+    switch (recovery.frame(now, playing ? std::optional(watched.getPlayingOffset()) : std::nullopt))
+    {
+    case SoundRecovery::Step::MoveToNull:
+        std::cerr << "Flitmere: the sound device stopped; the game plays on in silence until a device is back\n";
+        if (!sf::PlaybackDevice::setDeviceToNull())
+            recovery.moveFailed();
+        break;
+    case SoundRecovery::Step::AskForDevice:
+        asking = std::async(std::launch::async, [] { return sf::PlaybackDevice::getDefaultDevice(); });
+        break;
+    case SoundRecovery::Step::None:
+    case SoundRecovery::Step::MoveToDevice:
+        break;
+    }
+    if (asking.valid() && asking.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+        takeAnswer(now);
+}
+
+void SoundOutput::takeAnswer(sf::Time now)
+{
+    const std::optional<std::string> device = asking.get();
+    if (recovery.answer(now, device) != SoundRecovery::Step::MoveToDevice)
+        return;
+    // The library checks that the device is still listed before it moves, and stays put where it is not.
+    if (sf::PlaybackDevice::setDevice(*device))
+        std::cerr << "Flitmere: the sound now plays through " << *device << '\n';
+    else
+        recovery.moveFailed();
+}
+
+void SoundOutput::finish()
+{
+    if (asking.valid())
+        asking.wait();
 }

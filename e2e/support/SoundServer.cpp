@@ -22,6 +22,13 @@ constexpr std::size_t channels = 2;
 
 PrivateSoundServer::PrivateSoundServer() : socket(folder.path() / "native")
 {
+    start();
+}
+
+void PrivateSoundServer::start()
+{
+    // A killed server leaves its socket behind.
+    fs::remove(socket);
     const fs::path daemonProgram = "/usr/bin/pulseaudio";
     if (!fs::exists(daemonProgram))
         throw std::runtime_error("pulseaudio is not installed: scripts/setup.sh installs it");

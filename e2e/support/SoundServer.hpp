@@ -28,6 +28,9 @@ public:
     [[nodiscard]] std::vector<std::pair<std::string, std::string>> clientEnvironment() const;
     [[nodiscard]] std::string address() const { return "unix:" + socket.string(); }
     [[nodiscard]] std::string log() const { return readFile(folder.path() / "log"); }
+    // Kills the server at once, as a crash does, and starts a new one on the same socket.
+    void kill() { daemon->kill(); }
+    void start();
 
     static constexpr const char* monitor = "listen.monitor";
 
