@@ -42,7 +42,6 @@ void Flitmere::play()
         if (frame(scene, input) == FrameEnd::WindowClosed)
             std::exit(EXIT_SUCCESS);
         draw(window, scene);
-        window.display();
-        pacer.frameShown(gameClock.getElapsedTime());
+        pacer.show(window, gameClock);
     }
 }

@@ -25,6 +25,13 @@ public:
     [[nodiscard]] sf::Time nextFrameAt() const;
     // The frame's `display()` returned at `shownAt`.
     void frameShown(sf::Time shownAt);
+    // Shows the frame, then notes when: `display()` returns once the frame is shown (with vertical sync,
+    // at a refresh), so the moment is read only after it returned.
+    template <class Window, class Clock> void show(Window& window, const Clock& clock)
+    {
+        window.display();
+        frameShown(clock.getElapsedTime());
+    }
 
 private:
     enum class Pacing
