@@ -21,6 +21,10 @@ class FramePacer
 public:
     static constexpr std::int64_t updatesPerSecond = 60;
 
+    // Asks the window for vertical sync, on which counting refreshes relies; where the display cannot
+    // sync, the frames show it and the clock paces them.
+    template <class Window> explicit FramePacer(Window& window) { window.setVerticalSyncEnabled(true); }
+
     // When the next frame may begin; a moment already past means at once.
     [[nodiscard]] sf::Time nextFrameAt() const;
     // The frame's `display()` returned at `shownAt`.
