@@ -104,6 +104,15 @@ void expectRunsOnItsOwnRuntime(const fs::path& prefix, pid_t pid)
     EXPECT_EQ(broughtAlong.empty(), buildPrivatePrefix.empty());
 }
 
+std::string desktopEntryValue(const fs::path& prefix, const std::string& key)
+{
+    std::ifstream entry(prefix / "share/applications" / (appId + ".desktop"));
+    for (std::string line; std::getline(entry, line);)
+        if (line.compare(0, key.size() + 1, key + "=") == 0)
+            return line.substr(key.size() + 1);
+    return "";
+}
+
 // Starts the program as a player would, from a folder that holds nothing of the game's unless the
 // options name one, and sees what the player would: the game's window, playing, and nothing on
 // standard output; then closes it.
@@ -117,6 +126,7 @@ void expectPlays(const fs::path& prefix, GameRun::Options options)
     ASSERT_TRUE(window.has_value()) << "no window; " << run.describe() << "; standard error: " << run.errors();
     EXPECT_EQ(run.xClient().title(*window), "Flitmere!");
     EXPECT_EQ(run.xClient().instanceName(*window), "flitmere") << "a task bar would not match the desktop entry";
+    EXPECT_EQ(desktopEntryValue(prefix, "StartupWMClass"), run.xClient().instanceName(*window)) << "letter by letter";
     EXPECT_FALSE(run.looksFrozen()) << "the game does not play";
     expectRunsOnItsOwnRuntime(prefix, run.pid());
     EXPECT_EQ(run.output(), "");
@@ -132,15 +142,6 @@ GameRun::Options launcher(const fs::path& program)
     GameRun::Options options;
     options.program = program;
     return options;
-}
-
-std::string desktopEntryValue(const fs::path& prefix, const std::string& key)
-{
-    std::ifstream entry(prefix / "share/applications" / (appId + ".desktop"));
-    for (std::string line; std::getline(entry, line);)
-        if (line.compare(0, key.size() + 1, key + "=") == 0)
-            return line.substr(key.size() + 1);
-    return "";
 }
 
 TEST(Install, StartsTheGameFromAnyFolderAndFromItsMenuEntryAfterThePrefixIsMoved)

@@ -27,7 +27,8 @@ constexpr double dropoutShortest = 0.001;    // s: shorter gaps are part of a so
 constexpr double dropoutLongest = 0.5;       // s: the only longer silence is the end of a death sequence
 constexpr double dropoutsAllowedPer8s = 3.0; // for a loaded machine
 constexpr double levelTolerance = 1.5;       // dB
-constexpr double flapLatest = 0.06;          // s after the click
+constexpr double flapLatest = 0.085;         // s after the click: a 50 ms buffer, the next frame and one late
+constexpr double flapLikeness = 0.4;         // the soft flap over the tune's loud passages: see findSound
 constexpr double flapSeconds = 0.25;         // the flap sound's length, rounded up
 constexpr double deathSoundAfter = 0.375;    // s after the squawk, on the first frame from then on
 constexpr double deathSoundEarlier = 0.02;   // s: where the server's buffer happened to place each sound
@@ -84,7 +85,7 @@ protected:
         if (heard->span)
         {
             const Recording& r = heard->recording;
-            heard->flaps = findSound(r, *heard->span, asset("flap.wav").channels[0]);
+            heard->flaps = findSound(r, *heard->span, asset("flap.wav").channels[0], flapLikeness);
             heard->squawks = findSound(r, *heard->span, asset("squawk.wav").channels[0]);
             heard->deathSounds = findSound(r, *heard->span, asset("death.wav").channels[0]);
             const auto list = [&](const char* what, const std::vector<std::size_t>& at)

@@ -23,9 +23,9 @@ void Flitmere::play()
     PlayScene scene;
     sf::RenderWindow window(sf::VideoMode({windowWidth, windowHeight}, bitsPerPixel), "Flitmere!",
                             sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
-    // Every displayed frame runs one update. Vertical sync shows each frame on a refresh of its own; the
-    // pacer holds frames back where the display is faster than 60 Hz or has no vertical sync.
-    window.setVerticalSyncEnabled(true);
+    // Every displayed frame runs one update. The pacer asks for vertical sync, which shows each frame on a
+    // refresh of its own, and holds frames back where the display is faster than 60 Hz or has no sync.
+    FramePacer pacer(window);
     // The bird, already loaded, is the window's icon in the task bar and the window switcher.
     if (const sf::Image icon = bird.getBird().getTexture().copyToImage(); icon.getSize() != sf::Vector2u{})
         window.setIcon(icon);
@@ -34,7 +34,6 @@ void Flitmere::play()
     now = gameClock.getElapsedTime();
     initialize();
 
-    FramePacer pacer;
     FrameInput input;
     SoundOutput soundOutput;
     while (window.isOpen())
@@ -48,7 +47,6 @@ void Flitmere::play()
         }
         soundOutput.keepGoing(input.now, scene.music);
         draw(window, scene);
-        window.display();
-        pacer.frameShown(gameClock.getElapsedTime());
+        pacer.show(window, gameClock);
     }
 }

@@ -21,10 +21,21 @@ class FramePacer
 public:
     static constexpr std::int64_t updatesPerSecond = 60;
 
+    // Asks the window for vertical sync, on which counting refreshes relies; where the display cannot
+    // sync, the frames show it and the clock paces them.
+    template <class Window> explicit FramePacer(Window& window) { window.setVerticalSyncEnabled(true); }
+
     // When the next frame may begin; a moment already past means at once.
     [[nodiscard]] sf::Time nextFrameAt() const;
     // The frame's `display()` returned at `shownAt`.
     void frameShown(sf::Time shownAt);
+    // Shows the frame, then notes when: `display()` returns once the frame is shown (with vertical sync,
+    // at a refresh), so the moment is read only after it returned.
+    template <class Window, class Clock> void show(Window& window, const Clock& clock)
+    {
+        window.display();
+        frameShown(clock.getElapsedTime());
+    }
 
 private:
     enum class Pacing

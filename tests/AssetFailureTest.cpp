@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -21,8 +22,8 @@ std::string repeated(const std::string& line, int times)
 }
 
 // A whole 2 by 2, 24-bit BMP of black pixels with an info header of the given size: 12 for the old
-// OS/2 kind (16-bit sizes, no compression field), 40 for the common kind.
-std::string blackSquareBitmap(std::uint32_t infoHeaderSize)
+// OS/2 kind (16-bit sizes, no compression field), 40 for the common kind, whose rows may run top-down.
+std::string blackSquareBitmap(std::uint32_t infoHeaderSize, bool topDown = false)
 {
     constexpr std::uint32_t side = 2;
     constexpr std::uint32_t rowBytes = 8; // two 3-byte pixels, padded to a 32-bit word
@@ -39,9 +40,9 @@ std::string blackSquareBitmap(std::uint32_t infoHeaderSize)
     put(infoHeaderSize, 4);
     const int sizeBytes = infoHeaderSize == 12 ? 2 : 4;
     put(side, sizeBytes);
-    put(side, sizeBytes);
-    put(1, 2);  // planes
-    put(24, 2); // bits per pixel
+    put(topDown ? 0u - side : side, sizeBytes); // a negative height, as a signed 32-bit field
+    put(1, 2);                                  // planes
+    put(24, 2);                                 // bits per pixel
     if (infoHeaderSize == 40)
         for (const std::uint32_t field : {0u, side * rowBytes, 2835u, 2835u, 0u, 0u})
             put(field, 4); // uncompressed, image size, resolution, palette
@@ -166,15 +167,20 @@ TEST(GameConstruction, ACutPictureOrAFolderForASoundCountsAsMissing)
 TEST(GameConstruction, EachBmpHeaderKindIsJudgedWholeOrCutByItsOwnLayout)
 {
     AssetFolder folder;
-    for (const std::uint32_t infoHeaderSize : {12u, 40u})
+    for (const auto& [infoHeaderSize, topDown] : {std::pair{12u, false}, {40u, false}, {40u, true}})
     {
-        SCOPED_TRACE("info header of " + std::to_string(infoHeaderSize) + " bytes");
-        const std::string whole = blackSquareBitmap(infoHeaderSize);
+        SCOPED_TRACE("info header of " + std::to_string(infoHeaderSize) + " bytes" + (topDown ? ", top-down" : ""));
+        const std::string whole = blackSquareBitmap(infoHeaderSize, topDown);
         folder.write("wingUp2.bmp", whole);
         expectRun(runProbe(folder, "bird"), 0, "");
         folder.write("wingUp2.bmp", whole.substr(0, whole.size() - 1));
         expectRun(runProbe(folder, "bird"), 1, "Error: unable to load wingUpTexture from file\n");
     }
+    // A file that only begins like a BMP ("BA", an OS/2 bitmap array) is the library's to refuse: it says why.
+    folder.write("wingUp2.bmp", "BA" + blackSquareBitmap(40).substr(2, 60));
+    const ProbeRun run = runProbe(folder, "bird");
+    expectRun(run, 1, "Error: unable to load wingUpTexture from file\n");
+    EXPECT_NE(run.errors.find("Failed to load image"), std::string::npos) << run.errors;
 }
 
 TEST(PlaySetUp, TheGameRunsAndDrawsWithoutAnyTolerableFile)

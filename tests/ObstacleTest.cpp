@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <optional>
+#include <utility>
 
 namespace
 {
@@ -42,24 +43,17 @@ TEST(ObstacleScrolling, MovesTwoPixelsLeftAndKeepsItsHeight)
     EXPECT_EQ(positionOf(obstacle), sf::Vector2f(1198.f, height));
 }
 
-TEST(ObstacleScrolling, WrapsAtMinusThreeHundredToExactlyTwelveHundred)
+TEST(ObstacleScrolling, WrapsAtMinusThreeHundredToExactlyTwelveHundredDroppingTheOvershootOfAnOddPosition)
 {
-    Obstacle obstacle("obstacle.bmp", 1200.f, 0.f);
-    obstacle.initializeObstacle(-298.f);
-    obstacle.moveObstacle();
-    EXPECT_EQ(positionOf(obstacle).x, -300.f);
-    obstacle.moveObstacle();
-    EXPECT_EQ(positionOf(obstacle).x, 1200.f);
-}
-
-TEST(ObstacleScrolling, DropsTheOvershootOfAnOddPosition)
-{
-    Obstacle obstacle("obstacle.bmp", 1200.f, 0.f);
-    obstacle.initializeObstacle(-299.f);
-    obstacle.moveObstacle();
-    EXPECT_EQ(positionOf(obstacle).x, -301.f);
-    obstacle.moveObstacle();
-    EXPECT_EQ(positionOf(obstacle).x, 1200.f);
+    for (const auto& [start, last] : {std::pair{-298.f, -300.f}, {-299.f, -301.f}})
+    {
+        Obstacle obstacle("obstacle.bmp", 1200.f, 0.f);
+        obstacle.initializeObstacle(start);
+        obstacle.moveObstacle();
+        EXPECT_EQ(positionOf(obstacle).x, last);
+        obstacle.moveObstacle();
+        EXPECT_EQ(positionOf(obstacle).x, 1200.f);
+    }
 }
 
 TEST(ObstacleScrolling, OnePassFromTheRightEdgeTakes751Moves)

@@ -190,9 +190,8 @@ int paced(double warmupSeconds, double measuredSeconds)
 {
     Scene scene;
     sf::RenderWindow window = openWindow();
-    window.setVerticalSyncEnabled(true);
     const sf::Clock clock;
-    FramePacer pacer;
+    FramePacer pacer(window);
     PlayMeter meter(warmupSeconds, measuredSeconds);
     while (window.isOpen() && meter.wantsMoreFrames())
     {
@@ -200,8 +199,7 @@ int paced(double warmupSeconds, double measuredSeconds)
         drainEvents(window);
         scene.move();
         scene.draw(window);
-        window.display();
-        pacer.frameShown(clock.getElapsedTime());
+        pacer.show(window, clock);
         meter.frameDone();
     }
     meter.report();

@@ -141,7 +141,7 @@ int pacedPlay(double warmupSeconds, double measuredSeconds)
 {
     Play play;
     Pilot pilot;
-    FramePacer pacer;
+    FramePacer pacer(play.window);
     PlayMeter meter(warmupSeconds, measuredSeconds);
     while (play.window.isOpen() && meter.wantsMoreFrames())
     {
@@ -151,8 +151,7 @@ int pacedPlay(double warmupSeconds, double measuredSeconds)
         if (play.game.frame(play.scene, play.input) == Flitmere::FrameEnd::WindowClosed)
             return EXIT_FAILURE;
         play.game.draw(play.window, play.scene);
-        play.window.display();
-        pacer.frameShown(play.gameClock.getElapsedTime());
+        pacer.show(play.window, play.gameClock);
         meter.frameDone();
     }
     meter.report();

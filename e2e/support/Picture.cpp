@@ -1,8 +1,7 @@
 #include "support/Picture.hpp"
 
-#include <SFML/Graphics/Image.hpp>
-
 #include <algorithm>
+#include <vector>
 
 namespace
 {
@@ -65,26 +64,11 @@ std::optional<double> match(const Picture& screen, const std::vector<SpritePixel
 }
 } // namespace
 
-Picture::Picture(int width, int height)
-    : pictureWidth(width), pictureHeight(height), pixels(static_cast<std::size_t>(width * height))
-{
-}
-
 bool Picture::operator==(const Picture& other) const
 {
-    return pictureWidth == other.pictureWidth && pictureHeight == other.pictureHeight && pixels == other.pixels;
-}
-
-bool Picture::save(const std::filesystem::path& path) const
-{
-    sf::Image image({static_cast<unsigned>(pictureWidth), static_cast<unsigned>(pictureHeight)});
-    for (int y = 0; y < pictureHeight; ++y)
-        for (int x = 0; x < pictureWidth; ++x)
-        {
-            const Rgb colour = at(x, y);
-            image.setPixel({static_cast<unsigned>(x), static_cast<unsigned>(y)}, {colour.r, colour.g, colour.b});
-        }
-    return image.saveToFile(path);
+    const std::size_t bytes = std::size_t{4} * getSize().x * getSize().y;
+    return getSize() == other.getSize() &&
+           (bytes == 0 || std::equal(getPixelsPtr(), getPixelsPtr() + bytes, other.getPixelsPtr()));
 }
 
 std::optional<int> findBird(const Picture& screen, const sf::Image& wingUp, const sf::Image& wingDown)

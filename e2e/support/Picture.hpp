@@ -1,23 +1,12 @@
 #pragma once
 
-#include <cstdint>
+#include <SFML/Graphics/Image.hpp>
+
 #include <filesystem>
 #include <optional>
-#include <utility>
-#include <vector>
 
-namespace sf
-{
-class Image;
-}
-
-struct Rgb
-{
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
-};
+// A colour on screen, always opaque.
+using Rgb = sf::Color;
 
 struct Box
 {
@@ -28,26 +17,20 @@ struct Box
     [[nodiscard]] bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 
-// What the window showed at one moment, as opaque RGB pixels.
-class Picture
+// What the window showed at one moment, as opaque pixels of an image SFML keeps and saves.
+class Picture : public sf::Image
 {
 public:
     Picture() = default;
-    Picture(int width, int height);
+    Picture(int width, int height) : sf::Image({static_cast<unsigned>(width), static_cast<unsigned>(height)}) {}
 
-    [[nodiscard]] int width() const { return pictureWidth; }
-    [[nodiscard]] int height() const { return pictureHeight; }
-    [[nodiscard]] Rgb at(int x, int y) const { return pixels[static_cast<std::size_t>(y * pictureWidth + x)]; }
-    void set(int x, int y, Rgb colour) { pixels[static_cast<std::size_t>(y * pictureWidth + x)] = colour; }
+    [[nodiscard]] int width() const { return static_cast<int>(getSize().x); }
+    [[nodiscard]] int height() const { return static_cast<int>(getSize().y); }
+    [[nodiscard]] Rgb at(int x, int y) const { return getPixel({static_cast<unsigned>(x), static_cast<unsigned>(y)}); }
+    void set(int x, int y, Rgb colour) { setPixel({static_cast<unsigned>(x), static_cast<unsigned>(y)}, colour); }
     bool operator==(const Picture& other) const;
     bool operator!=(const Picture& other) const { return !(*this == other); }
-
-    bool save(const std::filesystem::path& path) const;
-
-private:
-    int pictureWidth = 0;
-    int pictureHeight = 0;
-    std::vector<Rgb> pixels;
+    [[nodiscard]] bool save(const std::filesystem::path& path) const { return saveToFile(path); }
 };
 
 // Reading the game's screen. Nothing here knows what the art looks like: the bird and the game-over

@@ -15,10 +15,9 @@ constexpr double fullScale = 32767.0 / 32768.0;
 // note of the tune that happens to resemble the short one does not match, confirms it.
 constexpr double searchSeconds = 0.03;
 constexpr double confirmSeconds = 0.25;
-// How alike (normalised cross-correlation, 0 to 1) the recording must be to the short stretch, and
-// to the long one. Sounds found are alike at 0.85 to 1 and 0.4 to 1; notes of the tune and the
-// other sounds at most 0.65 and 0.25.
-constexpr double searchThreshold = 0.75;
+// How alike (normalised cross-correlation, 0 to 1) the recording must be to the long stretch: sounds
+// found are alike at 0.44 to 1, notes of the tune and the other sounds at most 0.25. (The short one
+// only proposes places; see findSound.)
 constexpr double confirmThreshold = 0.35;
 constexpr double quietestBlock = 0.01; // -40 dBFS
 
@@ -128,7 +127,8 @@ int samplesAtFullScale(const Recording& recording)
                             std::count_if(recording.right.begin(), recording.right.end(), atFullScale));
 }
 
-std::vector<std::size_t> findSound(const Recording& recording, Span span, const std::vector<float>& sound)
+std::vector<std::size_t> findSound(const Recording& recording, Span span, const std::vector<float>& sound,
+                                   double searchLikeness)
 {
     std::vector<float> middle(span.last - span.first);
     for (std::size_t i = 0; i < middle.size(); ++i)
@@ -162,7 +162,7 @@ std::vector<std::size_t> findSound(const Recording& recording, Span span, const 
     std::vector<std::size_t> starts;
     for (std::size_t t = 0; t < likeness.size();)
     {
-        if (likeness[t] < searchThreshold)
+        if (likeness[t] < searchLikeness)
         {
             ++t;
             continue;

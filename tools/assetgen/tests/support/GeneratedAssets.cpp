@@ -11,6 +11,7 @@
 #include <iterator>
 #include <set>
 #include <stdexcept>
+#include <string_view>
 #include <unistd.h>
 
 namespace assetgen::testing
@@ -21,27 +22,12 @@ constexpr float fullScale = 32768.f;
 
 unsigned declaredBitsPerSample(const std::filesystem::path& file)
 {
-    // RIFF chunks after the 12-byte header; the format chunk holds the sample width at offset 14.
-    constexpr std::size_t riffHeader = 12;
-    constexpr std::size_t chunkHeader = 8;
-    constexpr std::size_t bitsOffset = 14;
+    // The format chunk, the file's first "fmt ", holds the sample width 22 bytes after its name.
     const std::vector<char> bytes = fileBytes(file);
-    const auto little = [&bytes](std::size_t at, int count)
-    {
-        unsigned value = 0;
-        for (int i = count - 1; i >= 0; --i)
-            value = value << 8 | static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(i)));
-        return value;
-    };
-    for (std::size_t at = riffHeader; at + chunkHeader <= bytes.size();)
-    {
-        const std::string id(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + 4));
-        const unsigned size = little(at + 4, 4);
-        if (id == "fmt ")
-            return little(at + chunkHeader + bitsOffset, 2);
-        at += chunkHeader + size + (size % 2);
-    }
-    return 0;
+    const std::size_t format = std::string_view(bytes.data(), bytes.size()).find("fmt ");
+    if (format == std::string_view::npos || format + 24 > bytes.size())
+        return 0;
+    return static_cast<unsigned char>(bytes[format + 22]) | static_cast<unsigned char>(bytes[format + 23]) << 8u;
 }
 } // namespace
 
