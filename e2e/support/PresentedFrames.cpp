@@ -20,8 +20,9 @@ PresentedFrames::PresentedFrames(const std::string& displayName, WindowId window
     XGetWindowAttributes(display, window, &attributes);
     width = attributes.width;
     height = attributes.height;
-    // Every drawing request is reported as it comes, none merged with the next.
-    damage = XDamageCreate(display, window, XDamageReportRawRectangles);
+    // Every drawing request is reported as it comes, none merged with the next. The damage object
+    // goes with the connection.
+    XDamageCreate(display, window, XDamageReportRawRectangles);
     XSync(display, False);
 }
 

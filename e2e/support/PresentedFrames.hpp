@@ -21,7 +21,6 @@ public:
 
 private:
     _XDisplay* display = nullptr;
-    unsigned long damage = 0;
     int damageEventBase = 0;
     int width = 0;
     int height = 0;
