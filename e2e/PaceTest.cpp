@@ -41,14 +41,12 @@ struct Sighting
 std::optional<Picture> captureRows(GameRun& run)
 {
     Picture rows(windowWidth, static_cast<int>(rowsLookedAt.size()));
-    for (std::size_t i = 0; i < rowsLookedAt.size(); ++i)
+    for (unsigned i = 0; i < rowsLookedAt.size(); ++i)
     {
         const int row = rowsLookedAt[i];
         const std::optional<Picture> strip = run.xClient().capture(run.window(), {0, row, windowWidth, row + 1});
-        if (!strip)
+        if (!strip || !rows.copy(*strip, {0, i}))
             return std::nullopt;
-        for (int x = 0; x < windowWidth; ++x)
-            rows.set(x, static_cast<int>(i), strip->at(x, 0));
     }
     return rows;
 }
