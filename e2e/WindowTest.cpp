@@ -54,6 +54,34 @@ TEST(Window, IsAFixed1200By800WindowTitledFlitmereAndTheGameSaysNothingAndIgnore
     expectEndsWithStatus0WhenClosed(run);
 }
 
+// From a text console, over SSH, or where DISPLAY names a server that is gone: one line, no crash.
+TEST(Window, WithoutADisplayTheGameSaysSoInOneLineAndEndsWithStatus1)
+{
+    // A display number no server of this machine answers on.
+    int absent = 97;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(absent)))
+        ++absent;
+    const std::string named = ":" + std::to_string(absent);
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"-u", "DISPLAY"}, "Error: unable to open a window: no display (DISPLAY is not set)\n"},
+        {{"DISPLAY=" + named}, "Error: unable to open the display \"" + named + "\" named by DISPLAY\n"},
+    };
+    for (const auto& [environment, message] : cases)
+    {
+        const AssetCopy assets;
+        GameRun::Options options;
+        options.program = "/usr/bin/env";
+        options.arguments = environment;
+        options.arguments.push_back(gameProgram().string());
+        GameRun run(assets, options);
+        const std::optional<ExitStatus> status = run.waitForExit(closeTimeout);
+        ASSERT_TRUE(status.has_value()) << "the game still runs";
+        EXPECT_EQ(*status, ExitStatus::withCode(1)) << message;
+        EXPECT_EQ(run.output(), message);
+        EXPECT_EQ(run.errors(), "");
+    }
+}
+
 TEST(Window, ShowsTheBirdAsItsIcon)
 {
     const AssetCopy assets;

@@ -20,12 +20,14 @@ die() { echo "flitmere setup: $*" >&2; exit 1; }
 system_packages=(
     cmake g++ make pkg-config git ca-certificates
     libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev
+    libx11-dev # the game asks the window manager where its window fits
     libx11-6 libxrandr2 libxcursor1 libxi6 libudev1 libgl1 libgl1-mesa-dri
     libfreetype6 libharfbuzz0b libvorbis0a libvorbisfile3 libvorbisenc2 libogg0
     xvfb xauth xdotool x11-utils imagemagick fonts-league-spartan
     desktop-file-utils appstream
     pulseaudio pulseaudio-utils libxtst-dev # the sound test: a sound server to listen through, clicks sent to X
     libxdamage-dev # the pace test counts the frames the game shows
+    openbox # a window manager for the tests of minimising, focus and the window's place on small screens
 )
 
 as_root() {

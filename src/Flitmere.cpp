@@ -26,8 +26,8 @@ Flitmere::Flitmere(const Flitmere& other)
     : bird(other.bird), obstacle1(other.obstacle1), obstacle2(other.obstacle2), obstacle3(other.obstacle3),
       flapping(other.flapping), flapStarted(other.flapStarted), lifeLost(other.lifeLost),
       canLoseLife(other.canLoseLife), paused(other.paused), gameIsOver(other.gameIsOver), playMusic(other.playMusic),
-      flapClock(other.flapClock), animationClock(other.animationClock), flapTime(other.flapTime),
-      animationTime(other.animationTime), totalFlapTime(other.totalFlapTime),
+      windowFocused(other.windowFocused), flapClock(other.flapClock), animationClock(other.animationClock),
+      flapTime(other.flapTime), animationTime(other.animationTime), totalFlapTime(other.totalFlapTime),
       totalAnimationTime(other.totalAnimationTime), musicLength(other.musicLength),
       backgroundTexture(other.backgroundTexture), gameOverTexture(other.gameOverTexture), background(other.background),
       score(other.score), lives(other.lives), now(other.now)
@@ -51,6 +51,7 @@ Flitmere& Flitmere::operator=(const Flitmere& other)
     paused = other.paused;
     gameIsOver = other.gameIsOver;
     playMusic = other.playMusic;
+    windowFocused = other.windowFocused;
     flapClock = other.flapClock;
     animationClock = other.animationClock;
     flapTime = other.flapTime;

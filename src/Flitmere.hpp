@@ -72,6 +72,9 @@ public:
     [[nodiscard]] bool getCanLoseLife() const { return canLoseLife; }
     [[nodiscard]] bool getPlayMusic() const { return playMusic; }
     [[nodiscard]] bool getFlapStarted() const { return flapStarted; }
+    // Unseen and standing still (paused, or over, while the window has no focus): nothing changes until
+    // the player comes back, so the frames may come slowly.
+    [[nodiscard]] bool getWaitsForPlayer() const { return !windowFocused && paused && !bird.getIsDead(); }
 
     [[nodiscard]] std::string intToString(int value) const;
     [[nodiscard]] Bird getBird() const { return bird; }
@@ -100,6 +103,8 @@ private:
     bool paused = false;
     bool gameIsOver = false;
     bool playMusic = true;
+    // As the window's events last said; a window is taken to have the focus until told otherwise.
+    bool windowFocused = true;
     Stopwatch flapClock;
     Stopwatch animationClock;
     sf::Time flapTime;

@@ -12,6 +12,11 @@ Flitmere::FrameEnd Flitmere::frame(PlayScene& scene, const FrameInput& input)
         if (!handle(action))
             return FrameEnd::WindowClosed;
     }
+    // A world the player cannot see stands still: the window without the focus pauses it, as P does, and
+    // so does a bird revived meanwhile. Judged once the frame's events are in, so that the focus passing
+    // away and straight back within one frame pauses nothing.
+    if (!windowFocused && !paused)
+        pause();
     // Built before the update, so a point or a lost life shows from the next frame on.
     scene.showOnHud(score, lives);
     if (!paused)
@@ -50,6 +55,12 @@ bool Flitmere::handle(PlayerAction action)
         break;
     case PlayerAction::RestartKey:
         restart();
+        break;
+    case PlayerAction::FocusLost:
+        windowFocused = false;
+        break;
+    case PlayerAction::FocusGained:
+        windowFocused = true;
         break;
     }
     return true;

@@ -4,25 +4,33 @@
 #include "PlayScene.hpp"
 #include "SleepUntil.hpp"
 #include "SoundOutput.hpp"
+#include "WindowSize.hpp"
+#include "platform/Desktop.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/View.hpp>
 #include <SFML/System/Clock.hpp>
 
 #include <cstdlib>
 
 namespace
 {
-constexpr unsigned windowWidth = 1200;
-constexpr unsigned windowHeight = 800;
 constexpr unsigned bitsPerPixel = 32;
+// While the game waits for the player, a few frames a second keep the picture and the sound's care
+// going; the window's next event (the focus coming back) ends the wait at once.
+constexpr sf::Time waitingFrameInterval = sf::milliseconds(250);
 } // namespace
 
 void Flitmere::play()
 {
     PlayScene scene;
-    sf::RenderWindow window(sf::VideoMode({windowWidth, windowHeight}, bitsPerPixel), "Flitmere!",
-                            sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed);
+    const sf::Vector2u size = windowSize(sf::VideoMode::getDesktopMode().size, platform::Desktop().room());
+    sf::RenderWindow window(sf::VideoMode(size, bitsPerPixel), "Flitmere!", sf::Style::Titlebar | sf::Style::Close,
+                            sf::State::Windowed);
+    // The world keeps its 1200x800 pixels; a window too large for the screen would hide its lower part,
+    // so a smaller one shows all of it scaled.
+    window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(worldSize))));
     // Every displayed frame runs one update. The pacer asks for vertical sync, which shows each frame on a
     // refresh of its own, and holds frames back where the display is faster than 60 Hz or has no sync.
     FramePacer pacer(window);
@@ -38,8 +46,12 @@ void Flitmere::play()
     SoundOutput soundOutput;
     while (window.isOpen())
     {
-        sleepUntil(gameClock, pacer.nextFrameAt());
-        readFrameInput(window, gameClock, input);
+        const bool waiting = getWaitsForPlayer();
+        if (waiting)
+            pacer.interrupt();
+        else
+            sleepUntil(gameClock, pacer.nextFrameAt());
+        readFrameInput(window, gameClock, input, waiting ? waitingFrameInterval : sf::Time::Zero);
         if (frame(scene, input) == FrameEnd::WindowClosed)
         {
             soundOutput.finish();

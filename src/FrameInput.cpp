@@ -7,6 +7,10 @@ std::optional<PlayerAction> toPlayerAction(const sf::Event& event)
 {
     if (event.is<sf::Event::Closed>())
         return PlayerAction::CloseWindow;
+    if (event.is<sf::Event::FocusLost>())
+        return PlayerAction::FocusLost;
+    if (event.is<sf::Event::FocusGained>())
+        return PlayerAction::FocusGained;
     if (const auto* released = event.getIf<sf::Event::MouseButtonReleased>())
     {
         if (released->button == sf::Mouse::Button::Left)
@@ -22,14 +26,19 @@ std::optional<PlayerAction> toPlayerAction(const sf::Event& event)
     return std::nullopt;
 }
 
-void readFrameInput(sf::Window& window, const sf::Clock& gameClock, FrameInput& input)
+void readFrameInput(sf::Window& window, const sf::Clock& gameClock, FrameInput& input, sf::Time waitAtMost)
 {
     input.actions.clear();
-    while (const std::optional event = window.pollEvent())
+    const auto take = [&input](const sf::Event& event)
     {
-        if (const std::optional action = toPlayerAction(*event))
+        if (const std::optional action = toPlayerAction(event))
             input.actions.push_back(*action);
-    }
+    };
+    if (waitAtMost > sf::Time::Zero)
+        if (const std::optional event = window.waitEvent(waitAtMost))
+            take(*event);
+    while (const std::optional event = window.pollEvent())
+        take(*event);
     input.rightButtonHeld = sf::Mouse::isButtonPressed(sf::Mouse::Button::Right);
     input.now = gameClock.getElapsedTime();
 }

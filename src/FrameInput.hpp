@@ -14,6 +14,8 @@ enum class PlayerAction
     Click,      // left button released
     PauseKey,   // P released
     RestartKey, // R released
+    FocusLost,  // the window lost the keyboard focus: minimised, another window chosen
+    FocusGained,
 };
 
 // Everything one frame reads from outside the game, so that a frame can be replayed from values.
@@ -33,4 +35,6 @@ class Window;
 [[nodiscard]] std::optional<PlayerAction> toPlayerAction(const sf::Event& event);
 
 // Gathers what the player did since the last frame, the right button's state and the game clock.
-void readFrameInput(sf::Window& window, const sf::Clock& gameClock, FrameInput& input);
+// With `waitAtMost`, it first waits that long for the window's next event.
+void readFrameInput(sf::Window& window, const sf::Clock& gameClock, FrameInput& input,
+                    sf::Time waitAtMost = sf::Time::Zero);

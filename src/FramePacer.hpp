@@ -29,6 +29,9 @@ public:
     [[nodiscard]] sf::Time nextFrameAt() const;
     // The frame's `display()` returned at `shownAt`.
     void frameShown(sf::Time shownAt);
+    // The coming frame follows a wait of the game's own (for the player), which says nothing of the
+    // display: it is not measured, and the frames after it are paced as before.
+    void interrupt() { anyShown = false; }
     // Shows the frame, then notes when: `display()` returns once the frame is shown (with vertical sync,
     // at a refresh), so the moment is read only after it returned.
     template <class Window, class Clock> void show(Window& window, const Clock& clock)

@@ -128,3 +128,40 @@ TEST(Tune, IsPausedAndResumedInTheSameFrameWhenBothAreDue)
     driver.frame();
     EXPECT_EQ(tune(driver).getStatus(), sf::Sound::Status::Paused);
 }
+
+TEST(Focus, ItsLossPausesARunningGameWhichStaysPausedWhenItComesBackUntilP)
+{
+    GameDriver driver;
+    driver.frames(3);
+    // Away and straight back within one frame, as a pointer passing over a window can make it: no pause.
+    driver.frame({PlayerAction::FocusLost, PlayerAction::FocusGained});
+    EXPECT_FALSE(driver.game.getPaused());
+
+    driver.frame({PlayerAction::FocusLost});
+    EXPECT_TRUE(driver.game.getPaused());
+    EXPECT_TRUE(driver.game.getWaitsForPlayer());
+    const sf::Vector2f bird = driver.birdPosition();
+    driver.frame({PlayerAction::FocusGained});
+    driver.frames(10);
+    EXPECT_EQ(driver.birdPosition(), bird);
+    EXPECT_FALSE(driver.game.getWaitsForPlayer());
+    driver.frame({PlayerAction::PauseKey});
+    EXPECT_FALSE(driver.game.getPaused());
+}
+
+TEST(Focus, ADyingBirdFallsOnAndIsRevivedIntoAPausedGame)
+{
+    GameDriver driver;
+    driver.frame();
+    driver.game.killBird();
+    driver.frame({PlayerAction::FocusLost});
+    EXPECT_FALSE(driver.game.getWaitsForPlayer()) << "the death sequence still has frames to play";
+    const float falling = driver.birdPosition().y;
+    driver.frames(5);
+    EXPECT_GT(driver.birdPosition().y, falling);
+
+    driver.framesUntil([&] { return !driver.game.getLifeLost(); }); // revived
+    driver.frame();
+    EXPECT_TRUE(driver.game.getPaused()) << "a revived bird flies on unseen";
+    EXPECT_EQ(driver.game.getLives(), 2);
+}

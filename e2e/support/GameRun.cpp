@@ -50,7 +50,7 @@ GameRun::GameRun(const AssetCopy& assets) : GameRun(assets, Options{}) {}
 GameRun::GameRun(const AssetCopy& assets, Options options) : GameRun(inFolder(std::move(options), assets.path())) {}
 
 GameRun::GameRun(Options options)
-    : wingUpPicture(loadPicture(builtAssets() / "wingUp2.bmp")),
+    : display(options.display), wingUpPicture(loadPicture(builtAssets() / "wingUp2.bmp")),
       wingDownPicture(loadPicture(builtAssets() / "wingDown3.bmp")),
       gameOverPicture(loadPicture(builtAssets() / "gameOver.bmp"))
 {
@@ -222,6 +222,20 @@ void GameRun::releaseRightButton()
 {
     pointIntoWindow();
     xdotool({"mouseup", "3"});
+}
+
+void GameRun::minimize()
+{
+    xdotool({"windowminimize", "--sync", std::to_string(window())});
+}
+
+void GameRun::restore()
+{
+    xdotool({"windowactivate", "--sync", std::to_string(window())});
+    // Active before it is drawn again: it is back once its picture can be read.
+    const auto deadline = std::chrono::steady_clock::now() + slowFramesTimeout;
+    while (!x.capture(window()) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(windowPollInterval);
 }
 
 void GameRun::resumeAndClick()

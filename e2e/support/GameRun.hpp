@@ -38,6 +38,7 @@ public:
         std::vector<std::pair<std::string, std::string>> environment;
         // Where the program starts: the asset copy's folder, unless the program finds its own.
         std::filesystem::path workingDirectory;
+        PrivateDisplay::Options display;
     };
 
     explicit GameRun(const AssetCopy& assets);
@@ -86,6 +87,9 @@ public:
     // Unpause (P) and click at once: both reach the game in the same batch of events.
     void resumeAndClick();
     void requestClose() { x.requestClose(window()); }
+    // What a window manager's buttons do (the display needs one): to the task bar, and back with the focus.
+    void minimize();
+    void restore();
 
     // Where the bird is, found by the pictures it is drawn from (see findBird).
     [[nodiscard]] std::optional<int> birdY(const Picture& picture) const

@@ -1,11 +1,14 @@
 #include "support/PrivateDisplay.hpp"
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <stdexcept>
+#include <thread>
 
 namespace
 {
@@ -13,6 +16,7 @@ namespace
 constexpr int displayNumberFd = 3;
 constexpr auto startTimeout = std::chrono::seconds(30);
 constexpr auto stopGrace = std::chrono::seconds(5);
+constexpr auto windowManagerPollInterval = std::chrono::milliseconds(20);
 
 std::string readDisplayNumber(int fd)
 {
@@ -61,9 +65,40 @@ public:
 private:
     int fds[2] = {-1, -1};
 };
+// A window manager is ready once it has named its own window on the root, as the desktop
+// conventions have it.
+void waitForWindowManager(const std::string& displayName, ChildProcess& windowManager)
+{
+    Display* display = XOpenDisplay(displayName.c_str());
+    if (display == nullptr)
+        throw std::runtime_error("cannot connect to X display " + displayName);
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+    const auto deadline = std::chrono::steady_clock::now() + startTimeout;
+    bool ready = false;
+    while (!ready && windowManager.running() && std::chrono::steady_clock::now() < deadline)
+    {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long left = 0;
+        unsigned char* data = nullptr;
+        ready = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type, &format,
+                                   &count, &left, &data) == Success &&
+                count == 1;
+        if (data != nullptr)
+            XFree(data);
+        if (!ready)
+            std::this_thread::sleep_for(windowManagerPollInterval);
+    }
+    XCloseDisplay(display);
+    if (!ready)
+        throw std::runtime_error("the window manager did not start");
+}
 } // namespace
 
-PrivateDisplay::PrivateDisplay()
+PrivateDisplay::PrivateDisplay() : PrivateDisplay(Options{}) {}
+
+PrivateDisplay::PrivateDisplay(Options options)
 {
     Pipe ready;
     Launch launch;
@@ -72,7 +107,7 @@ PrivateDisplay::PrivateDisplay()
                         std::to_string(displayNumberFd),
                         "-screen",
                         "0",
-                        std::to_string(screenWidth) + "x" + std::to_string(screenHeight) + "x24",
+                        std::to_string(options.width) + "x" + std::to_string(options.height) + "x24",
                         "-nolisten",
                         "tcp",
                         "-noreset"};
@@ -82,10 +117,22 @@ PrivateDisplay::PrivateDisplay()
     // Without our copy of the write end, a server that dies makes the read end report the end at once.
     ready.closeWriteEnd();
     displayName = ":" + readDisplayNumber(ready.readEnd());
+    if (!options.windowManager)
+        return;
+
+    Launch openbox;
+    openbox.program = "/usr/bin/openbox";
+    // Debian's own settings, whatever the developer's are.
+    openbox.arguments = {"--sm-disable", "--config-file", "/etc/xdg/openbox/rc.xml"};
+    openbox.environment = {{"DISPLAY", displayName}};
+    windowManager = std::make_unique<ChildProcess>(openbox);
+    waitForWindowManager(displayName, *windowManager);
 }
 
 PrivateDisplay::~PrivateDisplay()
 {
+    if (windowManager)
+        windowManager->stop(stopGrace);
     // Asked first, so that the server removes its socket and lock file.
     server->stop(stopGrace);
 }

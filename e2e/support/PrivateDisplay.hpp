@@ -11,7 +11,17 @@
 class PrivateDisplay
 {
 public:
+    struct Options
+    {
+        int width = 1280;
+        int height = 1024;
+        // A real window manager (openbox): frames, focus, minimising, a work area. Without one, windows
+        // lie where they ask to and keep the focus they are given.
+        bool windowManager = false;
+    };
+
     PrivateDisplay();
+    explicit PrivateDisplay(Options options);
     ~PrivateDisplay();
     PrivateDisplay(const PrivateDisplay&) = delete;
     PrivateDisplay& operator=(const PrivateDisplay&) = delete;
@@ -19,10 +29,8 @@ public:
     // ":N", as DISPLAY wants it.
     [[nodiscard]] const std::string& name() const { return displayName; }
 
-    static constexpr int screenWidth = 1280;
-    static constexpr int screenHeight = 1024;
-
 private:
     std::unique_ptr<ChildProcess> server;
+    std::unique_ptr<ChildProcess> windowManager;
     std::string displayName;
 };

@@ -35,6 +35,38 @@ XClient::~XClient()
     XCloseDisplay(display);
 }
 
+namespace
+{
+// A program's window, as a window manager marks it (WM_STATE), inside the frame it was put into.
+std::optional<Window> clientWithin(Display* display, Window window)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long left = 0;
+    unsigned char* data = nullptr;
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
+    const bool marked = XGetWindowProperty(display, window, wmState, 0, 0, False, AnyPropertyType, &type, &format,
+                                           &count, &left, &data) == Success &&
+                        type != None;
+    if (data != nullptr)
+        XFree(data);
+    if (marked)
+        return window;
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned childCount = 0;
+    std::optional<Window> found;
+    if (XQueryTree(display, window, &root, &parent, &children, &childCount) != 0)
+        for (unsigned i = 0; i < childCount && !found; ++i)
+            found = clientWithin(display, children[i]);
+    if (children != nullptr)
+        XFree(children);
+    return found;
+}
+} // namespace
+
 std::vector<WindowId> XClient::shownWindows()
 {
     Window root = 0;
@@ -49,8 +81,9 @@ std::vector<WindowId> XClient::shownWindows()
         XWindowAttributes attributes{};
         lastError = 0;
         if (XGetWindowAttributes(display, children[i], &attributes) != 0 && lastError == 0 &&
-            attributes.map_state == IsViewable)
-            windows.push_back(children[i]);
+            attributes.map_state == IsViewable && !attributes.override_redirect)
+            // Without a window manager, a program's window is a child of the root itself.
+            windows.push_back(clientWithin(display, children[i]).value_or(children[i]));
     }
     if (children != nullptr)
         XFree(children);
@@ -148,6 +181,46 @@ std::pair<int, int> XClient::origin(WindowId window)
     Window child = 0;
     XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
     return {x, y};
+}
+
+Box XClient::outline(WindowId window)
+{
+    // The frame is the window's ancestor just below the root.
+    Window outer = window;
+    for (;;)
+    {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(display, outer, &root, &parent, &children, &count) == 0)
+            break;
+        if (children != nullptr)
+            XFree(children);
+        if (parent == root)
+            break;
+        outer = parent;
+    }
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, outer, &attributes);
+    const int border = attributes.border_width;
+    return {attributes.x, attributes.y, attributes.x + attributes.width + 2 * border,
+            attributes.y + attributes.height + 2 * border};
+}
+
+WindowId XClient::openWindow()
+{
+    // In the screen's corner, where it hides none of a window in the middle: a hidden part of a window
+    // would hide its frames from those who count them.
+    constexpr unsigned side = 100;
+    const Window window =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, side, side, 0, 0, WhitePixel(display, 0));
+    XSizeHints hints{};
+    hints.flags = USPosition;
+    XSetWMNormalHints(display, window, &hints);
+    XMapWindow(display, window);
+    XSync(display, False);
+    return window;
 }
 
 void XClient::requestClose(WindowId window)

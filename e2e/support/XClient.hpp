@@ -29,7 +29,8 @@ public:
     XClient(const XClient&) = delete;
     XClient& operator=(const XClient&) = delete;
 
-    // Top-level windows now shown on the screen.
+    // Programs' top-level windows now shown on the screen (inside their frames where a window manager
+    // framed them).
     [[nodiscard]] std::vector<WindowId> shownWindows();
     // Whether any top-level window has been shown since this client connected.
     [[nodiscard]] bool anyWindowShown();
@@ -45,6 +46,11 @@ public:
     [[nodiscard]] std::optional<std::pair<int, int>> iconSize(WindowId window);
     // Where the client area's top-left corner lies on the screen.
     [[nodiscard]] std::pair<int, int> origin(WindowId window);
+    // Where the window lies on the screen with its frame, or the window alone where it has none.
+    [[nodiscard]] Box outline(WindowId window);
+    // A window of the test's own, shown in the screen's top-left corner: a window manager gives it the
+    // focus, as it does a program's.
+    WindowId openWindow();
 
     // What a close button does: a WM_DELETE_WINDOW message, which the program may act on as it likes.
     void requestClose(WindowId window);
