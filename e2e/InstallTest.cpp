@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -54,8 +58,41 @@ void expectValidAppStream(const ToolRun& run)
     EXPECT_TRUE(run.status == ExitStatus::withCode(0) || run.status == ExitStatus::withCode(3)) << run.output;
 }
 
+// `cmake --install` and cpack write the build folder's install_manifest.txt, a player's record of what
+// their own install wrote: each install of the tests puts back what was there, one at a time, since
+// tests run side by side.
+class ManifestKept
+{
+public:
+    ManifestKept() : lock(open(FLITMERE_BUILD_DIR "/e2e/install-manifest.lock", O_CREAT | O_RDWR | O_CLOEXEC, 0644))
+    {
+        flock(lock, LOCK_EX);
+        if (fs::exists(manifest))
+            saved = {readFile(manifest), fs::last_write_time(manifest)};
+    }
+    ~ManifestKept()
+    {
+        std::error_code ignored;
+        fs::remove(manifest, ignored);
+        if (saved)
+        {
+            std::ofstream(manifest, std::ios::binary) << saved->first;
+            fs::last_write_time(manifest, saved->second, ignored);
+        }
+        close(lock);
+    }
+    ManifestKept(const ManifestKept&) = delete;
+    ManifestKept& operator=(const ManifestKept&) = delete;
+
+private:
+    const fs::path manifest = FLITMERE_BUILD_DIR "/install_manifest.txt";
+    int lock;
+    std::optional<std::pair<std::string, fs::file_time_type>> saved;
+};
+
 void install(const fs::path& prefix)
 {
+    const ManifestKept kept;
     const ToolRun run =
         runTool(FLITMERE_CMAKE, {"--install", FLITMERE_BUILD_DIR, "--prefix", prefix.string()}, installTimeout);
     if (run.status != ExitStatus::withCode(0))
@@ -148,8 +185,10 @@ TEST(Install, StartsTheGameFromAnyFolderAndFromItsMenuEntryAfterThePrefixIsMoved
     install(root.path() / "first");
     expectPlays(root.path() / "first", launcher(root.path() / "first/bin/flitmere"));
 
-    fs::rename(root.path() / "first", root.path() / "moved");
-    const fs::path prefix = root.path() / "moved";
+    // Into a folder whose name holds what a search path or a shell would split at.
+    const fs::path prefix = root.path() / "Games/a:b c/prefix";
+    fs::create_directories(prefix.parent_path());
+    fs::rename(root.path() / "first", prefix);
     // A menu runs the entry's command, found on the search path: the prefix's launcher, with nothing
     // passed along.
     const std::string command = desktopEntryValue(prefix, "Exec");
@@ -187,9 +226,13 @@ TEST(Install, DesktopEntryIconsAndMetainfoPassTheirValidators)
 TEST(Bundle, UnpacksAnywhereAndStartsWithItsLauncher)
 {
     const TempFolder packed("flitmere-bundle");
-    const ToolRun pack =
-        runTool(FLITMERE_CPACK, {"--config", FLITMERE_BUILD_DIR "/CPackConfig.cmake", "-B", packed.path().string()},
-                packTimeout);
+    const ToolRun pack = [&]
+    {
+        const ManifestKept kept;
+        return runTool(FLITMERE_CPACK,
+                       {"--config", FLITMERE_BUILD_DIR "/CPackConfig.cmake", "-B", packed.path().string()},
+                       packTimeout);
+    }();
     ASSERT_EQ(pack.status, ExitStatus::withCode(0)) << pack.output;
     fs::path bundle;
     for (const fs::directory_entry& entry : fs::directory_iterator(packed.path()))
@@ -198,12 +241,15 @@ TEST(Bundle, UnpacksAnywhereAndStartsWithItsLauncher)
     ASSERT_FALSE(bundle.empty()) << "cpack made no .tar.gz: " << pack.output;
 
     const TempFolder unpacked("flitmere-unpacked");
-    const ToolRun tar = runTool("/bin/tar", {"-xzf", bundle.string(), "-C", unpacked.path().string()}, packTimeout);
+    const fs::path folder = unpacked.path() / "x:y z";
+    fs::create_directory(folder);
+    const ToolRun tar = runTool("/bin/tar", {"-xzf", bundle.string(), "-C", folder.string()}, packTimeout);
     ASSERT_EQ(tar.status, ExitStatus::withCode(0)) << tar.output;
-    const fs::path top = fs::directory_iterator(unpacked.path())->path();
+    const fs::path top = fs::directory_iterator(folder)->path();
 
-    // As the player does it: ./flitmere, in the folder the bundle unpacked into.
-    GameRun::Options options = launcher("./flitmere");
+    // As the player does it, in the folder the bundle unpacked into: ./flitmere, here through sh.
+    GameRun::Options options = launcher("/bin/sh");
+    options.arguments = {"./flitmere"};
     options.workingDirectory = top;
     expectPlays(top, options);
 }
