@@ -38,8 +38,9 @@ public:
 
     void play();
 
-    // One frame without its drawing: the tune, the player's actions, the HUD, the update when not
-    // paused, then the end-of-frame decision. Stops at once, and says so, when the window is closed.
+    // One frame without its drawing: the tune, the player's actions, then for each of the frame's updates
+    // the update when not paused and the end-of-frame decision, with the HUD built before the last.
+    // Stops at once, and says so, when the window is closed.
     FrameEnd frame(PlayScene& scene, const FrameInput& input);
     // The update step alone: flight, scenery, obstacles, collisions and scoring.
     void update(PlayScene& scene, bool rightButtonHeld);

@@ -1,10 +1,12 @@
 #include "Flitmere.hpp"
 
 #include "PlayScene.hpp"
+#include "UpdateRate.hpp"
 
 Flitmere::FrameEnd Flitmere::frame(PlayScene& scene, const FrameInput& input)
 {
-    now = input.now;
+    // The tune and the player's actions come at the frame's first update.
+    now = input.now - updatePeriod * static_cast<std::int64_t>(input.updates - 1);
 
     keepTunePlaying(scene.music);
     for (const PlayerAction action : input.actions)
@@ -12,16 +14,23 @@ Flitmere::FrameEnd Flitmere::frame(PlayScene& scene, const FrameInput& input)
         if (!handle(action))
             return FrameEnd::WindowClosed;
     }
-    // A world the player cannot see stands still: the window without the focus pauses it, as P does, and
-    // so does a bird revived meanwhile. Judged once the frame's events are in, so that the focus passing
-    // away and straight back within one frame pauses nothing.
-    if (!windowFocused && !paused)
-        pause();
-    // Built before the update, so a point or a lost life shows from the next frame on.
-    scene.showOnHud(score, lives);
-    if (!paused)
-        update(scene, input.rightButtonHeld);
-    endOfFrame();
+    // Each update reads the clocks at its own moment, 1/60 s before the next, and is judged whole:
+    // collisions, points and the death sequence as in a frame of its own.
+    for (int toCome = input.updates - 1; toCome >= 0; --toCome)
+    {
+        now = input.now - updatePeriod * static_cast<std::int64_t>(toCome);
+        // A world the player cannot see stands still: the window without the focus pauses it, as P does,
+        // and so does a bird revived meanwhile. Judged once the frame's events are in, so that the focus
+        // passing away and straight back within one frame pauses nothing.
+        if (!windowFocused && !paused)
+            pause();
+        // Built before the last update, so a point or a lost life shows from the next frame on.
+        if (toCome == 0)
+            scene.showOnHud(score, lives);
+        if (!paused)
+            update(scene, input.rightButtonHeld);
+        endOfFrame();
+    }
     return FrameEnd::Continue;
 }
 

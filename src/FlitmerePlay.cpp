@@ -31,8 +31,9 @@ void Flitmere::play()
     // The world keeps its 1200x800 pixels; a window too large for the screen would hide its lower part,
     // so a smaller one shows all of it scaled.
     window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(worldSize))));
-    // Every displayed frame runs one update. The pacer asks for vertical sync, which shows each frame on a
-    // refresh of its own, and holds frames back where the display is faster than 60 Hz or has no sync.
+    // The world advances 60 times a second. The pacer asks for vertical sync, which shows each frame on a
+    // refresh of its own, holds frames back where the display is faster than 60 Hz or has no sync, and
+    // gives a frame that comes late the updates it owes.
     FramePacer pacer(window);
     // The bird, already loaded, is the window's icon in the task bar and the window switcher.
     if (const sf::Image icon = bird.getBird().getTexture().copyToImage(); icon.getSize() != sf::Vector2u{})
@@ -52,6 +53,7 @@ void Flitmere::play()
         else
             sleepUntil(gameClock, pacer.nextFrameAt());
         readFrameInput(window, gameClock, input, waiting ? waitingFrameInterval : sf::Time::Zero);
+        input.updates = pacer.updatesDue(input.now);
         if (frame(scene, input) == FrameEnd::WindowClosed)
         {
             soundOutput.finish();

@@ -24,6 +24,8 @@ struct FrameInput
     std::vector<PlayerAction> actions; // this frame's window events, in the order they came
     bool rightButtonHeld = false;
     sf::Time now; // the game's clock: every stopwatch of the game is read against it
+    // The updates the frame runs, 1/60 s apart by the game's clock, the last of them at `now`.
+    int updates = 1;
 };
 
 namespace sf

@@ -5,7 +5,6 @@
 
 namespace
 {
-constexpr sf::Time updatePeriod = sf::microseconds(1'000'000 / FramePacer::updatesPerSecond);
 // Frames this close to 1/60 s apart, or further, need no holding back (59.94 Hz, 60.05 Hz panels).
 constexpr float cadenceTolerance = 0.015f;
 // Intervals learnt before the first decision; the median of them passes over a start-up hiccup.
@@ -50,6 +49,31 @@ sf::Time FramePacer::nextFrameAt() const
         break;
     }
     return lastShown;
+}
+
+int FramePacer::updatesDue(sf::Time frameBegins)
+{
+    sf::Time sinceLast = frameBegins - lastBegun;
+    const bool first = !anyBegun;
+    anyBegun = true;
+    lastBegun = frameBegins;
+    if (first)
+    {
+        owed = sf::Time::Zero;
+        return 1;
+    }
+    if (near(sinceLast, updatePeriod))
+        sinceLast = updatePeriod;
+    owed += sinceLast;
+    // Whole updates only: the part of an update left over is owed to the next frame, so that a frame
+    // late by a little and the one begun sooner after it run one update each.
+    const auto due = static_cast<int>(owed / updatePeriod);
+    const int updates = std::clamp(due, 1, mostUpdatesPerFrame);
+    owed -= updatePeriod * static_cast<std::int64_t>(updates);
+    // A frame late for more than the most updates lets the rest go; frames too early run ahead by at
+    // most an update, which the pacer, holding the next ones back, makes up.
+    owed = due > mostUpdatesPerFrame ? sf::Time::Zero : std::max(owed, -updatePeriod);
+    return updates;
 }
 
 void FramePacer::frameShown(sf::Time shownAt)

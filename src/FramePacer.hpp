@@ -1,25 +1,31 @@
 #pragma once
 
+#include "UpdateRate.hpp"
+
 #include <SFML/System/Time.hpp>
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
-// Decides when each frame may begin, so that the world advances 60 times a second whatever the display
-// does. It learns the display's cadence from the moments the frames were shown (the returns of
-// `display()`), and keeps learning, since a window can move to another monitor:
+// Decides when each frame may begin and how many updates it runs, so that the world advances 60 times a
+// second whatever the display does. It learns the display's cadence from the moments the frames were
+// shown (the returns of `display()`), and keeps learning, since a window can move to another monitor:
 // - at 60 Hz or slower (a 59.94 Hz panel, a machine that cannot draw faster) the frames follow the
-//   display, one update per refresh, and are never held back;
+//   display and are never held back;
 // - at a whole multiple of 60 Hz with vertical sync (120, 180, 240 Hz) every update is shown for the
 //   same number of refreshes: a frame waits until the refreshes before its own have passed;
 // - otherwise (no vertical sync, 144 or 165 Hz) frames begin on a 60 Hz clock of deadlines, never early
 //   and never catching up after a late frame.
+// Each frame runs the updates the clock owes the world since the frame before: one where frames come
+// 60 a second (a display within 1.5% of 60 Hz counts as 60 Hz, so none ever runs two as the two drift
+// apart), several where they come late, up to 4, so that the world keeps 60 updates a second down to 15
+// frames a second and slows down below that rather than jumping; a long stall is not made up.
 // All readings come in as values of one monotonic clock.
 class FramePacer
 {
 public:
-    static constexpr std::int64_t updatesPerSecond = 60;
+    static constexpr int mostUpdatesPerFrame = 4;
 
     // Asks the window for vertical sync, on which counting refreshes relies; where the display cannot
     // sync, the frames show it and the clock paces them.
@@ -27,11 +33,17 @@ public:
 
     // When the next frame may begin; a moment already past means at once.
     [[nodiscard]] sf::Time nextFrameAt() const;
+    // The number of updates of the frame begun at `frameBegins`.
+    [[nodiscard]] int updatesDue(sf::Time frameBegins);
     // The frame's `display()` returned at `shownAt`.
     void frameShown(sf::Time shownAt);
     // The coming frame follows a wait of the game's own (for the player), which says nothing of the
-    // display: it is not measured, and the frames after it are paced as before.
-    void interrupt() { anyShown = false; }
+    // display: it is not measured, owes the world nothing, and the frames after it are paced as before.
+    void interrupt()
+    {
+        anyShown = false;
+        anyBegun = false;
+    }
     // Shows the frame, then notes when: `display()` returns once the frame is shown (with vertical sync,
     // at a refresh), so the moment is read only after it returned.
     template <class Window, class Clock> void show(Window& window, const Clock& clock)
@@ -84,4 +96,8 @@ private:
     bool countingRefused = false;
     sf::Time clockStart;
     std::int64_t tick = 0;
+    bool anyBegun = false;
+    sf::Time lastBegun;
+    // How far the world lags behind the clock after the frame's updates: less than an update either way.
+    sf::Time owed;
 };

@@ -165,3 +165,39 @@ TEST(Focus, ADyingBirdFallsOnAndIsRevivedIntoAPausedGame)
     EXPECT_TRUE(driver.game.getPaused()) << "a revived bird flies on unseen";
     EXPECT_EQ(driver.game.getLives(), 2);
 }
+
+TEST(SeveralUpdates, AFlapLiftsTheBirdAsHighHoweverManyFramesShowIt)
+{
+    // 18 updates of 3 px up, the one that ends the flap 1 px (3 up, then 2 down), then 2 px down each.
+    constexpr float flown = 18 * 3.f + 1.f - 17 * 2.f;
+    for (const int updatesPerFrame : {1, 2, 3, 4}) // 60, 30, 20 and 15 frames a second
+    {
+        SCOPED_TRACE(updatesPerFrame);
+        GameDriver driver;
+        driver.frames(30); // past the opening flap
+        const float start = driver.birdPosition().y;
+        driver.frame({PlayerAction::Click}, false, updatesPerFrame);
+        for (int updates = updatesPerFrame; updates < 36; updates += updatesPerFrame)
+            driver.frame({}, false, updatesPerFrame);
+        EXPECT_EQ(driver.birdPosition().y, start - flown);
+    }
+}
+
+TEST(SeveralUpdates, EachIsJudgedWholeSoAHitInTheMiddleOfAFrameOfThreeStopsTheWorldThere)
+{
+    // Without input the bird sinks to the bottom, below every opening; the first obstacle's left edge
+    // reaches it at x 432. One game sees it at 60 frames a second, the other at 20.
+    GameDriver each;
+    GameDriver inThrees;
+    for (GameDriver* driver : {&each, &inThrees})
+        driver->framesUntil([&] { return driver->obstacle1Position().x == 436.f; });
+    inThrees.frame({}, false, 3);
+    EXPECT_EQ(inThrees.game.getLives(), 2);
+    EXPECT_EQ(inThrees.obstacle1Position().x, 432.f) << "the world moved on after the hit";
+
+    // The death sequence goes on at every update: the bird falls as far at both rates.
+    each.frames(3 + 60);
+    for (int frame = 0; frame < 20; ++frame)
+        inThrees.frame({}, false, 3);
+    EXPECT_NEAR(inThrees.birdPosition().y, each.birdPosition().y, 4.f);
+}

@@ -147,6 +147,7 @@ int pacedPlay(double warmupSeconds, double measuredSeconds)
     {
         sleepUntil(play.gameClock, pacer.nextFrameAt());
         readFrameInput(play.window, play.gameClock, play.input);
+        play.input.updates = pacer.updatesDue(play.input.now);
         pilot.steer(play.game, play.input);
         if (play.game.frame(play.scene, play.input) == Flitmere::FrameEnd::WindowClosed)
             return EXIT_FAILURE;

@@ -14,12 +14,15 @@
 class GameDriver
 {
 public:
+    // A 60 Hz refresh as a microsecond clock reads it: the frames of one update each.
     static constexpr sf::Time frameTime = sf::microseconds(16'667);
 
     GameDriver();
 
-    // One frame at the current clock reading; the clock then moves on by `frameTime`.
-    Flitmere::FrameEnd frame(std::initializer_list<PlayerAction> actions = {}, bool rightButtonHeld = false);
+    // One frame of `updates` updates, the first at the current clock reading; the clock then moves on
+    // past them.
+    Flitmere::FrameEnd frame(std::initializer_list<PlayerAction> actions = {}, bool rightButtonHeld = false,
+                             int updates = 1);
     // Frames with no input.
     void frames(int count);
     // Frames with no input until the condition holds; fails the test past `limit` frames.
