@@ -65,14 +65,14 @@ int FramePacer::updatesDue(sf::Time frameBegins)
     if (near(sinceLast, updatePeriod))
         sinceLast = updatePeriod;
     owed += sinceLast;
-    // Whole updates only: the part of an update left over is owed to the next frame, so that a frame
-    // late by a little and the one begun sooner after it run one update each.
-    const auto due = static_cast<int>(owed / updatePeriod);
-    const int updates = std::clamp(due, 1, mostUpdatesPerFrame);
+    // Whole updates only: what is left over is owed to the next frame, so that a frame late by a little
+    // and the one begun sooner after it run one update each, and frames that come unevenly keep the pace.
+    const int updates = std::clamp(static_cast<int>(owed / updatePeriod), 1, mostUpdatesPerFrame);
     owed -= updatePeriod * static_cast<std::int64_t>(updates);
-    // A frame late for more than the most updates lets the rest go; frames too early run ahead by at
-    // most an update, which the pacer, holding the next ones back, makes up.
-    owed = due > mostUpdatesPerFrame ? sf::Time::Zero : std::max(owed, -updatePeriod);
+    // The world lags behind the clock by at most the updates of one frame: what a stall leaves beyond
+    // that is let go. Frames too early run ahead by at most an update, which holding the next ones back
+    // makes up.
+    owed = std::clamp(owed, -updatePeriod, updatePeriod * static_cast<std::int64_t>(mostUpdatesPerFrame));
     return updates;
 }
 

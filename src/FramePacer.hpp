@@ -20,7 +20,8 @@
 // Each frame runs the updates the clock owes the world since the frame before: one where frames come
 // 60 a second (a display within 1.5% of 60 Hz counts as 60 Hz, so none ever runs two as the two drift
 // apart), several where they come late, up to 4, so that the world keeps 60 updates a second down to 15
-// frames a second and slows down below that rather than jumping; a long stall is not made up.
+// frames a second and slows down below that rather than jumping. The world never lags behind the clock
+// by more than those 4 updates: a long stall is not made up.
 // All readings come in as values of one monotonic clock.
 class FramePacer
 {
@@ -98,6 +99,6 @@ private:
     std::int64_t tick = 0;
     bool anyBegun = false;
     sf::Time lastBegun;
-    // How far the world lags behind the clock after the frame's updates: less than an update either way.
+    // How far the world lags behind the clock after the frame's updates.
     sf::Time owed;
 };
