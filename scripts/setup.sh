@@ -27,7 +27,7 @@ system_packages=(
     desktop-file-utils appstream
     pulseaudio pulseaudio-utils libxtst-dev # the sound test: a sound server to listen through, clicks sent to X
     libxdamage-dev # the pace test counts the frames the game shows
-    openbox # a window manager for the tests of minimising, focus and the window's place on small screens
+    openbox libxmu-dev # a window manager for the tests of minimising, focus and the window's place on small screens
 )
 
 as_root() {

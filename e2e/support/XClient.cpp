@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xmu/WinUtil.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
@@ -35,38 +36,6 @@ XClient::~XClient()
     XCloseDisplay(display);
 }
 
-namespace
-{
-// A program's window, as a window manager marks it (WM_STATE), inside the frame it was put into.
-std::optional<Window> clientWithin(Display* display, Window window)
-{
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long left = 0;
-    unsigned char* data = nullptr;
-    const Atom wmState = XInternAtom(display, "WM_STATE", False);
-    const bool marked = XGetWindowProperty(display, window, wmState, 0, 0, False, AnyPropertyType, &type, &format,
-                                           &count, &left, &data) == Success &&
-                        type != None;
-    if (data != nullptr)
-        XFree(data);
-    if (marked)
-        return window;
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned childCount = 0;
-    std::optional<Window> found;
-    if (XQueryTree(display, window, &root, &parent, &children, &childCount) != 0)
-        for (unsigned i = 0; i < childCount && !found; ++i)
-            found = clientWithin(display, children[i]);
-    if (children != nullptr)
-        XFree(children);
-    return found;
-}
-} // namespace
-
 std::vector<WindowId> XClient::shownWindows()
 {
     Window root = 0;
@@ -82,8 +51,8 @@ std::vector<WindowId> XClient::shownWindows()
         lastError = 0;
         if (XGetWindowAttributes(display, children[i], &attributes) != 0 && lastError == 0 &&
             attributes.map_state == IsViewable && !attributes.override_redirect)
-            // Without a window manager, a program's window is a child of the root itself.
-            windows.push_back(clientWithin(display, children[i]).value_or(children[i]));
+            // Inside the frame a window manager put it in, if any.
+            windows.push_back(XmuClientWindow(display, children[i]));
     }
     if (children != nullptr)
         XFree(children);
@@ -186,26 +155,20 @@ std::pair<int, int> XClient::origin(WindowId window)
 Box XClient::outline(WindowId window)
 {
     // The frame is the window's ancestor just below the root.
-    Window outer = window;
-    for (;;)
+    Window root = 0;
+    Window parent = window;
+    Window* children = nullptr;
+    unsigned count = 0;
+    for (Window outer = window; parent != root; outer = parent)
     {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (XQueryTree(display, outer, &root, &parent, &children, &count) == 0)
-            break;
-        if (children != nullptr)
-            XFree(children);
-        if (parent == root)
-            break;
-        outer = parent;
+        XQueryTree(display, outer, &root, &parent, &children, &count);
+        XFree(children);
+        window = outer;
     }
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display, outer, &attributes);
-    const int border = attributes.border_width;
-    return {attributes.x, attributes.y, attributes.x + attributes.width + 2 * border,
-            attributes.y + attributes.height + 2 * border};
+    XWindowAttributes outer{};
+    XGetWindowAttributes(display, window, &outer);
+    return {outer.x, outer.y, outer.x + outer.width + 2 * outer.border_width,
+            outer.y + outer.height + 2 * outer.border_width};
 }
 
 WindowId XClient::openWindow()
