@@ -2,6 +2,7 @@
 
 #include <SFML/Audio/SoundBuffer.hpp>
 #include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
 #include <string>
@@ -11,10 +12,14 @@
 // line on standard output, flushed at once so that it is seen even if the process ends next.
 void reportLoadFailure(std::string_view message);
 
-// Loads a whole picture or sound. Anything but a regular file fails, and so does a BMP shorter than
-// its header says: the library would otherwise hang on a folder and fill a cut picture with black.
+// Decode a picture's or a sound's bytes, once they have passed the check of AssetCheck.hpp; bytes it
+// refuses are named on standard error with the reason, as the library does with those it refuses.
+[[nodiscard]] bool decodePicture(sf::Image& image, std::string_view bytes, std::string_view fileName);
+[[nodiscard]] bool decodeSound(sf::SoundBuffer& buffer, std::string_view bytes, std::string_view fileName);
+
+// Loads a whole picture: the file is read once and its bytes decoded as above. Anything but a regular
+// file fails, and so does a file over 1 GiB. Sounds are read the same way.
 [[nodiscard]] bool loadPicture(sf::Texture& texture, const std::string& fileName);
-[[nodiscard]] bool loadSound(sf::SoundBuffer& buffer, const std::string& fileName);
 
 // A picture the game can do without: on failure the message is reported and the texture stays empty.
 [[nodiscard]] sf::Texture loadTexture(const std::string& fileName, std::string_view failureMessage);

@@ -176,11 +176,12 @@ TEST(GameConstruction, EachBmpHeaderKindIsJudgedWholeOrCutByItsOwnLayout)
         folder.write("wingUp2.bmp", whole.substr(0, whole.size() - 1));
         expectRun(runProbe(folder, "bird"), 1, "Error: unable to load wingUpTexture from file\n");
     }
-    // A file that only begins like a BMP ("BA", an OS/2 bitmap array) is the library's to refuse: it says why.
+    // A file that only begins like a BMP ("BA", an OS/2 bitmap array) never reaches the library; the
+    // game says why it refuses it.
     folder.write("wingUp2.bmp", "BA" + blackSquareBitmap(40).substr(2, 60));
     const ProbeRun run = runProbe(folder, "bird");
     expectRun(run, 1, "Error: unable to load wingUpTexture from file\n");
-    EXPECT_NE(run.errors.find("Failed to load image"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("wingUp2.bmp is not a BMP picture"), std::string::npos) << run.errors;
 }
 
 TEST(PlaySetUp, TheGameRunsAndDrawsWithoutAnyTolerableFile)
