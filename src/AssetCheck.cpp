@@ -51,12 +51,19 @@ std::optional<BmpLayout> bmpLayout(std::uint32_t infoHeaderSize)
     }
 }
 
+// Plain rows, or rows whose pixels are split by bit masks (as the game's own pictures are).
 bool rowsAreUncompressed(std::uint32_t compression)
 {
     constexpr std::uint32_t uncompressed = 0;
     constexpr std::uint32_t bitFields = 3;
     constexpr std::uint32_t alphaBitFields = 6;
     return compression == uncompressed || compression == bitFields || compression == alphaBitFields;
+}
+
+bool isPixelSize(std::uint64_t bitsPerPixel)
+{
+    return bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24 ||
+           bitsPerPixel == 32;
 }
 
 // --- WAV ---
@@ -92,14 +99,13 @@ std::optional<WavFormat> readFormat(std::string_view chunk)
     constexpr std::size_t subFormatAt = extensionAt + 6;
     if (chunk.size() < basicSize)
         return std::nullopt;
-    WavFormat format{static_cast<std::uint16_t>(field(chunk, 0, 2)), static_cast<std::uint16_t>(field(chunk, 2, 2)),
-                     static_cast<std::uint16_t>(field(chunk, 12, 2)), static_cast<std::uint16_t>(field(chunk, 14, 2))};
-    const std::size_t extensionSize = chunk.size() > basicSize && chunk.size() >= extensionAt ? field(chunk, 16, 2) : 0;
-    if (chunk.size() > basicSize && chunk.size() < extensionAt + extensionSize)
+    const auto u16 = [&](std::size_t at) { return static_cast<std::uint16_t>(field(chunk, at, 2)); };
+    WavFormat format{u16(0), u16(2), u16(12), u16(14)};
+    const bool extended = chunk.size() > basicSize;
+    if (extended && (chunk.size() < extensionAt || chunk.size() < extensionAt + u16(16)))
         return std::nullopt;
     if (format.encoding == extensible)
-        format.encoding =
-            extensionSize == extensibleSize ? static_cast<std::uint16_t>(field(chunk, subFormatAt, 2)) : 0;
+        format.encoding = extended && u16(16) == extensibleSize ? u16(subFormatAt) : 0;
     return format;
 }
 
@@ -107,39 +113,35 @@ std::optional<WavFormat> readFormat(std::string_view chunk)
 // so that nothing the header claims is allocated beyond what the file holds.
 std::optional<std::string_view> encodingFault(const WavFormat& format, std::uint64_t dataSize)
 {
+    const bool adpcm = format.encoding == msAdpcm || format.encoding == imaAdpcm;
+    const bool plain =
+        format.encoding == pcm || format.encoding == ieeeFloat || format.encoding == aLaw || format.encoding == muLaw;
+    if (!adpcm && !plain)
+        return "is in an encoding the game cannot play";
+    // The audio library names the speakers of up to 8 channels. Past that it stops the process on a
+    // channel it cannot name, and past 20 reads beyond its own list of them.
+    constexpr std::uint64_t mostChannels = 8;
     const std::uint64_t channels = format.channels;
-    if (channels == 0)
-        return "has no channels";
-    switch (format.encoding)
+    if (channels == 0 || channels > mostChannels)
+        return "has no channels, or more than 8";
+    if (plain)
     {
-    case pcm:
-    case ieeeFloat:
-    case aLaw:
-    case muLaw:
-    {
-        // The library's frame size: whole bytes per sample, else the block alignment.
+        // The library's frame size: whole bytes a sample, else the block alignment.
         const std::uint64_t frameBytes =
             format.bitsPerSample % 8 == 0 ? format.bitsPerSample / 8 * channels : format.blockAlign;
         if (frameBytes < channels)
             return "has frames of less than a byte a sample";
         return std::nullopt;
     }
-    case msAdpcm:
-    case imaAdpcm:
-    {
-        // The library counts each block's header as 6 (MS) or 4 (IMA) bytes a channel, and the
-        // frames as what is left: blocks too small for their headers would count billions.
-        const std::uint64_t headerBytes = (format.encoding == msAdpcm ? 6 : 4) * channels;
-        if (format.blockAlign < headerBytes)
-            return "has ADPCM blocks smaller than their headers";
-        const std::uint64_t blocks = (dataSize + format.blockAlign - 1) / format.blockAlign;
-        if (blocks * headerBytes > dataSize)
-            return "has ADPCM data shorter than its block headers";
-        return std::nullopt;
-    }
-    default:
-        return "is in an encoding the game cannot play";
-    }
+    // The library counts each block's header as 6 (MS) or 4 (IMA) bytes a channel and the frames as
+    // what is left: blocks too small for their headers would count billions of frames.
+    const std::uint64_t headerBytes = (format.encoding == msAdpcm ? 6 : 4) * channels;
+    if (format.blockAlign < headerBytes)
+        return "has ADPCM blocks smaller than their headers";
+    const std::uint64_t blocks = (dataSize + format.blockAlign - 1) / format.blockAlign;
+    if (blocks * headerBytes > dataSize)
+        return "has ADPCM data shorter than its block headers";
+    return std::nullopt;
 }
 } // namespace
 
@@ -151,12 +153,17 @@ std::optional<std::string_view> bmpFault(std::string_view bytes)
         return cutShort;
     const std::optional<BmpLayout> layout = bmpLayout(field(bytes, fileHeaderSize, 4));
     if (!layout)
-        return std::nullopt;
+        return "is a kind of BMP the game cannot read";
     const auto headerEnd = static_cast<std::size_t>(std::max(layout->bitsAt + 2, layout->compressionAt + 4));
     if (bytes.size() < headerEnd)
         return cutShort;
+    // The library reads a compression it does not know as none, and allocates the pixels of a pixel
+    // size it does not know before it refuses it: both would let a few bytes claim gigabytes.
     if (layout->compressionAt != 0 && !rowsAreUncompressed(field(bytes, layout->compressionAt, 4)))
-        return std::nullopt;
+        return "is compressed in a way the game cannot read";
+    const std::uint64_t bitsPerPixel = field(bytes, static_cast<std::size_t>(layout->bitsAt), 2);
+    if (!isPixelSize(bitsPerPixel))
+        return "has a pixel size the game cannot read";
 
     const auto size = [&](std::size_t at)
     {
@@ -168,7 +175,6 @@ std::optional<std::string_view> bmpFault(std::string_view bytes)
     const std::uint64_t pixelsAt = field(bytes, pixelsAtField, 4);
     const std::uint64_t width = size(widthAt);
     const std::uint64_t height = size(static_cast<std::size_t>(layout->heightAt));
-    const std::uint64_t bitsPerPixel = field(bytes, static_cast<std::size_t>(layout->bitsAt), 2);
     const std::uint64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4; // rows are padded to 32-bit words
     // Divided rather than multiplied: the header's sizes may multiply past 64 bits.
     if (pixelsAt > bytes.size() || (height != 0 && rowBytes > (bytes.size() - pixelsAt) / height))
@@ -187,8 +193,12 @@ std::optional<std::string_view> wavFault(std::string_view bytes)
     for (std::uint64_t at = 12; at + chunkHeaderSize <= bytes.size();)
     {
         const std::string_view name = bytes.substr(at, 4);
-        const std::uint64_t size = field(bytes, at + 4, 4);
         const std::uint64_t bodyAt = at + chunkHeaderSize;
+        // A sound written as it was recorded may not know its length: the library reads its data to
+        // the end of the file.
+        constexpr std::uint32_t untilTheEnd = 0xffffffff;
+        const std::uint32_t sizeField = field(bytes, at + 4, 4);
+        const std::uint64_t size = name == "data" && sizeField == untilTheEnd ? bytes.size() - bodyAt : sizeField;
         if (size > bytes.size() - bodyAt)
             return cutShort;
         if (name == "fmt ")

@@ -53,8 +53,10 @@ void AssetFolder::remove(const std::string& name) const
 ProbeRun runProbe(const AssetFolder& folder, const std::string& what)
 {
     const fs::path errorFile = folder.path().parent_path() / (folder.path().filename().string() + ".stderr");
-    const std::string command = "cd '" + folder.path().string() + "' && exec '" FLITMERE_LOAD_PROBE "' " + what +
-                                " 2>'" + errorFile.string() + "'";
+    // A file that made the probe take gigabytes or hang would take the machine with it: the probe has
+    // 512 MiB of data (it needs about 150) and a minute (it needs a fraction of a second).
+    const std::string command = "cd '" + folder.path().string() + "' && ulimit -d 524288 && exec timeout -s KILL 60 '" +
+                                FLITMERE_LOAD_PROBE "' " + what + " 2>'" + errorFile.string() + "'";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
         throw std::runtime_error("cannot start the load probe");

@@ -32,5 +32,6 @@ struct ProbeRun
     std::string errors;  // standard error, for the failure message
 };
 
-// Runs the load probe in the folder: `what` is "bird", "game", "scene", "frames N" or "game-over".
+// Runs the load probe in the folder: `what` is "bird", "game", "scene", "frames N" or "game-over". A
+// probe that takes more than 512 MiB of data cannot have it; one that runs for a minute is killed.
 [[nodiscard]] ProbeRun runProbe(const AssetFolder& folder, const std::string& what);
