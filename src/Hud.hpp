@@ -1,6 +1,12 @@
 #pragma once
 
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Text.hpp>
+
 #include <string>
 
 // The HUD's two lines: "Score: N" and "Lives: M", in plain decimal.
 [[nodiscard]] std::string hudString(int score, int lives);
+
+// The HUD as the game shows it: those lines on the font, 14 px, red, near the top-right corner.
+[[nodiscard]] sf::Text makeHudText(const sf::Font& font, int score, int lives);

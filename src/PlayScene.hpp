@@ -24,9 +24,9 @@ struct PlayScene
     sf::Font hudFont;
     // The library cannot lay out text on a font that failed to open, so the HUD is then not drawn.
     bool hudFontOpened;
-    sf::Text hudText;
     int hudScore = 0; // what hudText shows
     int hudLives = 3;
+    sf::Text hudText;
     sf::SoundBuffer scoreBuffer;
     sf::SoundBuffer musicBuffer;
     sf::Sound scoreSound{scoreBuffer};
