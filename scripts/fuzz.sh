@@ -74,8 +74,9 @@ seed font "$assets"/Bicubik.OTF
 
 # The graphics driver's one-time allocations are not the game's (see e2e/soak/graphics-driver.supp).
 export LSAN_OPTIONS="suppressions=$root/e2e/soak/graphics-driver.supp"
-export TMPDIR="$build/tmp"
-mkdir -p "$TMPDIR"
+mkdir -p "$build/tmp"
+TMPDIR=$(mktemp -d "$build/tmp/run-XXXXXX")
+export TMPDIR
 status=0
 for target in "${targets[@]}"; do
     corpus="$build/corpus/$target"
