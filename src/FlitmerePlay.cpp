@@ -55,10 +55,7 @@ void Flitmere::play()
         readFrameInput(window, gameClock, input, waiting ? waitingFrameInterval : sf::Time::Zero);
         input.updates = pacer.updatesDue(input.now);
         if (frame(scene, input) == FrameEnd::WindowClosed)
-        {
-            soundOutput.finish();
-            std::exit(EXIT_SUCCESS);
-        }
+            soundOutput.exitProcess(EXIT_SUCCESS);
         soundOutput.keepGoing(input.now, scene.music);
         draw(window, scene);
         pacer.show(window, gameClock);

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <utility>
 
 namespace
 {
@@ -30,8 +31,17 @@ void openSoundOutput()
         (void)sf::PlaybackDevice::setDeviceToNull();
 }
 
+PlaybackDevices libraryDevices()
+{
+    return {sf::PlaybackDevice::getDevice, sf::PlaybackDevice::getDefaultDevice, sf::PlaybackDevice::setDeviceToNull,
+            sf::PlaybackDevice::setDevice};
+}
+
 // Asks the sound server once, before the first frame, for the device's name.
-SoundOutput::SoundOutput() : recovery(sf::PlaybackDevice::getDevice()) {}
+SoundOutput::SoundOutput(PlaybackDevices playbackDevices)
+    : devices(std::move(playbackDevices)), recovery(devices.current())
+{
+}
 
 void SoundOutput::keepGoing(sf::Time now, const sf::Sound& watched)
 {
@@ -40,11 +50,11 @@ void SoundOutput::keepGoing(sf::Time now, const sf::Sound& watched)
     {
     case SoundRecovery::Step::MoveToNull:
         std::cerr << "Flitmere: the sound device stopped; the game plays on in silence until a device is back\n";
-        if (!sf::PlaybackDevice::setDeviceToNull())
+        if (!devices.moveToNull())
             recovery.moveFailed();
         break;
     case SoundRecovery::Step::AskForDevice:
-        asking = std::async(std::launch::async, [] { return sf::PlaybackDevice::getDefaultDevice(); });
+        asking = std::async(std::launch::async, devices.askForDefault);
         break;
     case SoundRecovery::Step::None:
     case SoundRecovery::Step::MoveToDevice:
@@ -60,7 +70,7 @@ void SoundOutput::takeAnswer(sf::Time now)
     if (recovery.answer(now, device) != SoundRecovery::Step::MoveToDevice)
         return;
     // The library checks that the device is still listed before it moves, and stays put where it is not.
-    if (sf::PlaybackDevice::setDevice(*device))
+    if (devices.moveTo(*device))
         std::cerr << "Flitmere: the sound now plays through " << *device << '\n';
     else
         recovery.moveFailed();
@@ -70,4 +80,10 @@ void SoundOutput::finish()
 {
     if (asking.valid())
         asking.wait();
+}
+
+void SoundOutput::exitProcess(int status)
+{
+    finish();
+    std::exit(status);
 }

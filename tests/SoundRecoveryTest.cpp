@@ -92,6 +92,16 @@ TEST(SoundRecovery, AnOffsetStillForASecondMovesToTheNullDeviceThenBackOnceTheDe
     game.play(sf::seconds(3), true);
     game.play(sf::seconds(1.5f), false);
     EXPECT_EQ(game.steps, "NAADNA");
+
+    // Lost while the tune is paused (by the player, or while the bird dies): found a second after the
+    // tune plays on.
+    Game paused;
+    paused.play(sf::seconds(3), true);
+    paused.play(sf::seconds(5), false, false);
+    paused.play(sf::seconds(0.95f), false);
+    EXPECT_EQ(paused.steps, "");
+    paused.play(sf::seconds(0.1f), false);
+    EXPECT_EQ(paused.steps, "NA");
 }
 
 TEST(SoundRecovery, WaitsForTheDeviceLostNeverAnotherOrTheNullDeviceNorAsksWhileAnAskingIsUnanswered)

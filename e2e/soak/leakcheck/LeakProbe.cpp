@@ -1,23 +1,23 @@
 // Loads the stand-in driver, lets it make its one-time allocation and unloads it, as a test does when
 // it destroys its last GL context; then ends, for LeakSanitizer to judge.
 // The mode: "unpinned", "pinned" (the driver is kept loaded first), or "pinned-and-leaking" (and a
-// block of the probe's own is lost).
+// block the game's own code allocated is lost).
+#include "Hud.hpp"
 #include "support/GraphicsDriver.hpp"
 
 #include <dlfcn.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace
 {
-void* volatile lastBlock = nullptr;
-
-[[gnu::noinline]] void loseABlock()
+// A block the game's own code allocated, lost: the HUD's text, too long to be kept inside its string,
+// whose string is freed without letting the text go.
+[[gnu::noinline]] void loseAGameBlock()
 {
-    lastBlock = std::malloc(64);
-    lastBlock = nullptr;
+    auto* const text = new std::string(hudString(1'000'000'000, 3));
+    ::operator delete(text);
 }
 } // namespace
 
@@ -38,6 +38,6 @@ int main(int argc, char** argv)
         return 3;
     dlclose(driver);
     if (mode == "pinned-and-leaking")
-        loseABlock();
+        loseAGameBlock();
     return 0;
 }
