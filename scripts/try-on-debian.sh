@@ -3,7 +3,10 @@
 # that release, on a fresh clone of this repository's HEAD, as root. Not part of the test command: a
 # run takes a quarter of an hour or more.
 #
-#   bash scripts/try-on-debian.sh SUITE        (bookworm, trixie, sid, ...; needs root and debootstrap)
+#   bash scripts/try-on-debian.sh SUITE [COMMAND...]
+#
+# SUITE is bookworm, trixie, sid, ...; it needs root and debootstrap. COMMAND, run in the clone, is the
+# test command unless given (bash scripts/fuzz.sh 900, say, fuzzes against that release's libraries).
 #
 # The roots are kept under FLITMERE_DEBIAN_ROOTS (default /var/tmp/flitmere-debian), one folder per
 # suite, and reused: each run starts with a fresh clone but keeps the packages installed by the last.
@@ -12,7 +15,9 @@ set -euo pipefail
 # Read whole before it runs: the script may be edited while a run goes on.
 {
 
-suite=${1:?usage: try-on-debian.sh SUITE}
+suite=${1:?usage: try-on-debian.sh SUITE [COMMAND...]}
+shift
+command=${*:-bash scripts/test.sh}
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 roots=${FLITMERE_DEBIAN_ROOTS:-/var/tmp/flitmere-debian}
 target="$roots/$suite"
@@ -85,11 +90,11 @@ in_root apt-get update -qq >>"$log" 2>&1 || die "apt-get update failed inside th
 
 rm -rf "$target/root/flitmere"
 git clone -q --no-local "$repo" "$target/root/flitmere"
-say "$suite: $(git -C "$repo" log -1 --format='%h %s'), the test command running; log: $log"
+say "$suite: $(git -C "$repo" log -1 --format='%h %s'), running $command; log: $log"
 start=$(date +%s)
 status=0
-in_root CI=true bash -c 'cd /root/flitmere && bash scripts/test.sh </dev/null' >>"$log" 2>&1 || status=$?
-say "$suite: test command exited $status after $(( $(date +%s) - start )) s; log: $log"
-grep -E '^(flitmere (setup|test):|[0-9]+% tests passed|The following tests FAILED)' "$log" | tail -n 20 || true
+in_root CI=true bash -c "cd /root/flitmere && $command </dev/null" >>"$log" 2>&1 || status=$?
+say "$suite: $command exited $status after $(( $(date +%s) - start )) s; log: $log"
+grep -E '^(flitmere (setup|test|fuzz):|[0-9]+% tests passed|The following tests FAILED)' "$log" | tail -n 20 || true
 exit "$status"
 }
