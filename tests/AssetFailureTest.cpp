@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -22,23 +23,14 @@ std::string repeated(const std::string& line, int times)
     return text;
 }
 
-// Little-endian fields, one after another.
-struct Bytes
+// A little-endian field of `count` bytes.
+std::string field(std::uint32_t value, int count)
 {
-    std::string text;
-
-    Bytes& put(std::uint32_t value, int count)
-    {
-        for (int i = 0; i < count; ++i)
-            text += static_cast<char>(value >> (8 * i) & 0xffu);
-        return *this;
-    }
-    Bytes& add(const std::string& raw)
-    {
-        text += raw;
-        return *this;
-    }
-};
+    std::string bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += static_cast<char>(value >> (8 * i) & 0xffu);
+    return bytes;
+}
 
 // A whole 2 by 2, 24-bit BMP of black pixels with an info header of the given size: 12 for the old
 // OS/2 kind (16-bit sizes, no compression field), 40 for the common kind, whose rows may run top-down.
@@ -47,35 +39,27 @@ std::string blackSquareBitmap(std::uint32_t infoHeaderSize, bool topDown = false
     constexpr std::uint32_t side = 2;
     constexpr std::uint32_t rowBytes = 8; // two 3-byte pixels, padded to a 32-bit word
     const std::uint32_t pixelsAt = 14 + infoHeaderSize;
-    Bytes bytes;
-    bytes.add("BM").put(pixelsAt + side * rowBytes, 4).put(0, 4).put(pixelsAt, 4).put(infoHeaderSize, 4);
     const int sizeBytes = infoHeaderSize == 12 ? 2 : 4;
-    bytes.put(side, sizeBytes).put(topDown ? 0u - side : side, sizeBytes); // a negative height, as a signed field
-    bytes.put(1, 2).put(24, 2);                                            // planes, bits per pixel
+    std::string bytes = "BM" + field(pixelsAt + side * rowBytes, 4) + field(0, 4) + field(pixelsAt, 4) +
+                        field(infoHeaderSize, 4) + field(side, sizeBytes) +
+                        field(topDown ? 0u - side : side, sizeBytes) // a negative height, as a signed field
+                        + field(1, 2) + field(24, 2);                // planes, bits per pixel
     if (infoHeaderSize == 40)
-        for (const std::uint32_t field : {0u, side * rowBytes, 2835u, 2835u, 0u, 0u})
-            bytes.put(field, 4); // uncompressed, image size, resolution, palette
-    return bytes.add(std::string(side * rowBytes, '\0')).text;
+        for (const std::uint32_t value : {0u, side * rowBytes, 2835u, 2835u, 0u, 0u})
+            bytes += field(value, 4); // uncompressed, image size, resolution, palette
+    return bytes + std::string(side * rowBytes, '\0');
 }
 
 // A WAV at 8 kHz: a format chunk (its 16 bytes, then `extension`), and a data chunk holding `data`
-// whose size field says `claimed`.
+// whose size field says `claimed`, if given.
 std::string wav(std::uint16_t encoding, std::uint16_t channels, std::uint16_t blockAlign, std::uint16_t bits,
-                const std::string& data, std::uint32_t claimed, const std::string& extension = "")
+                const std::string& data, std::optional<std::uint32_t> claimed = {}, const std::string& extension = "")
 {
-    Bytes format;
-    format.put(encoding, 2).put(channels, 2).put(8000, 4).put(8000u * blockAlign, 4).put(blockAlign, 2).put(bits, 2);
-    format.add(extension);
+    const std::string format = field(encoding, 2) + field(channels, 2) + field(8000, 4) + field(8000u * blockAlign, 4) +
+                               field(blockAlign, 2) + field(bits, 2) + extension;
     const auto size = [](const std::string& bytes) { return static_cast<std::uint32_t>(bytes.size()); };
-    Bytes file;
-    file.add("RIFF").put(4 + 8 + size(format.text) + 8 + size(data), 4).add("WAVEfmt ");
-    return file.put(size(format.text), 4).add(format.text).add("data").put(claimed, 4).add(data).text;
-}
-
-std::string wav(std::uint16_t encoding, std::uint16_t channels, std::uint16_t blockAlign, std::uint16_t bits,
-                const std::string& data, const std::string& extension = "")
-{
-    return wav(encoding, channels, blockAlign, bits, data, static_cast<std::uint32_t>(data.size()), extension);
+    return "RIFF" + field(20 + size(format) + size(data), 4) + "WAVEfmt " + field(size(format), 4) + format + "data" +
+           field(claimed.value_or(size(data)), 4) + data;
 }
 
 void expectRun(const ProbeRun& run, int exitStatus, const std::string& output)
@@ -236,7 +220,6 @@ TEST(PlaySetUp, AnEmptyFontFileLetsTheGameRun)
 TEST(HostileFiles, CountAsMissingAndNeverReachTheLibrary)
 {
     // Each stopped the game before: it hung, corrupted memory, took gigabytes or aborted.
-    const std::string claimsFourGigabytes(1200, '\0');
     const struct
     {
         const char* file;
@@ -249,63 +232,41 @@ TEST(HostileFiles, CountAsMissingAndNeverReachTheLibrary)
         {"background.bmp", "\xff\xd8\xff\xe0\x00\x10", "game", 0, "Error: unable to load background texture\n"},
         // Only an ID3 tag: the library's MP3 reader frees a block twice.
         {"background.wav", std::string("ID3\x04\0\0\0\0\0\0", 10), "scene", 1, "unable to open background.wav\n"},
-        // MS-ADPCM whose data chunk claims 4 GB: as frames, over 14 GB.
+        // Data chunks that claim 4 GB: MS-ADPCM (over 14 GB as frames), then PCM.
         {"death.wav", wav(2, 2, 2048, 4, std::string(200, '\0'), 0xfffffff0), "bird", 1,
          "unable to open death.wav file\n"},
-        {"score.wav", wav(1, 2, 4, 16, claimsFourGigabytes, 0xfffffff0), "scene", 1, "unable to open score.wav\n"},
+        {"score.wav", wav(1, 2, 4, 16, std::string(1200, '\0'), 0xfffffff0), "scene", 1, "unable to open score.wav\n"},
         // Nine channels, one more than the library can name.
         {"squawk.wav", wav(1, 9, 18, 16, std::string(36, '\0')), "bird", 1, "unable to open squawk.wav file\n"},
         // A compression the image library takes for none: 8-bit rows of 4 million pixels, 400 MB in all.
         {"cloud1.bmp",
-         Bytes{}
-             .add("BM")
-             .put(140, 4)
-             .put(0, 4)
-             .put(54, 4)
-             .put(40, 4)
-             .put(0x400022, 4)
-             .put(24, 4)
-             .put(1, 2)
-             .put(8, 2)
-             .put(0xffff0001, 4)
-             .add(std::string(86, '\xff'))
-             .text,
+         "BM" + field(140, 4) + field(0, 4) + field(54, 4) + field(40, 4) + field(0x400022, 4) + field(24, 4) +
+             field(1, 2) + field(8, 2) + field(0xffff0001, 4) + std::string(86, '\xff'),
          "scene", 0, "Error: unable to load cloud1Texture\n"},
     };
-    AssetFolder folder;
     for (const auto& [file, bytes, what, exitStatus, message] : cases)
     {
         SCOPED_TRACE(file);
+        AssetFolder folder;
         folder.write(file, bytes);
         const ProbeRun run = runProbe(folder, what);
         expectRun(run, exitStatus, message);
         EXPECT_NE(run.errors.find(std::string("Flitmere: ") + file), std::string::npos) << run.errors;
-        std::filesystem::remove(folder.path() / file);
-        std::filesystem::create_symlink(builtAssets() / file, folder.path() / file);
     }
 }
 
 TEST(HostileFiles, EveryEncodingTheAudioLibraryPlaysStillLoads)
 {
     const std::string block(256, '\0');
-    const std::string samplesPerBlock = Bytes{}.put(2, 2).put(500, 2).text;
-    // Extensible 16-bit PCM: valid bits, speaker mask, then the sub-format whose first two bytes name it.
-    const std::string extensiblePcm =
-        Bytes{}.put(22, 2).put(16, 2).put(3, 4).put(1, 2).add(std::string(14, '\x10')).text;
-    const std::pair<const char*, std::string> cases[] = {
-        {"8-bit PCM", wav(1, 1, 1, 8, block)},
-        {"24-bit PCM", wav(1, 2, 6, 24, block.substr(0, 240))},
-        {"64-bit float", wav(3, 2, 16, 64, block)},
-        {"A-law", wav(6, 1, 1, 8, block)},
-        {"\xb5-law", wav(7, 2, 2, 8, block)},
-        {"MS ADPCM", wav(2, 1, 256, 4, block + block, samplesPerBlock)},
-        {"IMA ADPCM", wav(0x11, 2, 256, 4, block, samplesPerBlock)},
-        {"extensible PCM", wav(0xfffe, 2, 4, 16, block, extensiblePcm)},
-        {"data of unknown length", wav(1, 1, 2, 16, block, 0xffffffff)},
-    };
-    for (const auto& [encoding, bytes] : cases)
+    const std::string samplesPerBlock = field(2, 2) + field(500, 2);
+    // Extensible: valid bits, speakers, then a sub-format whose first two bytes name 16-bit PCM.
+    const std::string extensiblePcm = field(22, 2) + field(16, 2) + field(3, 4) + field(1, 2) + std::string(14, 'x');
+    for (const std::string& bytes :
+         {wav(1, 1, 1, 8, block), wav(3, 2, 16, 64, block), wav(6, 1, 1, 8, block), wav(7, 2, 2, 8, block),
+          wav(2, 1, 256, 4, block + block, {}, samplesPerBlock), wav(0x11, 2, 256, 4, block, {}, samplesPerBlock),
+          wav(0xfffe, 2, 4, 16, block, {}, extensiblePcm), wav(1, 1, 2, 16, block, 0xffffffff)})
     {
         sf::SoundBuffer buffer;
-        EXPECT_TRUE(decodeSound(buffer, bytes, encoding)) << encoding;
+        EXPECT_TRUE(decodeSound(buffer, bytes, "flap.wav")) << "encoding " << static_cast<int>(bytes[20]);
     }
 }

@@ -1,5 +1,5 @@
-// SoundOutput between the frame loop and the audio library's devices, here fakes: the sounds start on
-// a device of the test's choosing, and the default device, asked for, is "Built-in Audio".
+// SoundOutput between the frame loop and fake playback devices: the default device, when asked for,
+// is "Built-in Audio", and the moves to the null device are counted.
 #include "SoundOutput.hpp"
 
 #include <SFML/Audio/Sound.hpp>
@@ -11,7 +11,6 @@
 #include <chrono>
 #include <iostream>
 #include <thread>
-#include <utility>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -20,99 +19,51 @@ namespace
 {
 const sf::Time frame = sf::microseconds(16'667);
 
-struct FakeDevices
+PlaybackDevices fakeDevices(const std::string& start, int& movesToNull)
 {
-    explicit FakeDevices(std::string startDevice) : start(std::move(startDevice)) {}
-
-    std::string start;
-    int movesToNull = 0;
-    std::vector<std::string> movesTo;
-    std::thread::id askedOn;
-
-    PlaybackDevices devices()
-    {
-        return {[this] { return std::optional(start); },
-                [this]
-                {
-                    askedOn = std::this_thread::get_id();
-                    return std::optional<std::string>("Built-in Audio");
-                },
-                [this]
-                {
-                    ++movesToNull;
-                    return true;
-                },
-                [this](const std::string& device)
-                {
-                    movesTo.push_back(device);
-                    return true;
-                }};
-    }
-};
-
-// A second of silence, looped: on the unit tests' null device it plays in real time.
-sf::SoundBuffer silence()
-{
-    const std::vector<std::int16_t> samples(44'100);
-    return sf::SoundBuffer(samples.data(), samples.size(), 1, 44'100, {sf::SoundChannel::Mono});
+    return {[start] { return std::optional(start); }, [] { return std::optional<std::string>("Built-in Audio"); },
+            [&movesToNull] { return ++movesToNull > 0; }, [](const std::string&) { return true; }};
 }
+
+// A second of silence: on the unit tests' null device it plays in real time.
+const std::vector<std::int16_t> silence(44'100);
 } // namespace
-
-TEST(SoundOutput, AsksForTheDefaultDeviceOnAThreadOfItsOwnAndMovesThereOnTheFramesThread)
-{
-    FakeDevices fake{SoundRecovery::nullDevice};
-    SoundOutput output(fake.devices());
-    const sf::SoundBuffer buffer = silence();
-    const sf::Sound tune(buffer);
-    const sf::Clock clock;
-    for (sf::Time now; fake.movesTo.empty() && clock.getElapsedTime() < sf::seconds(5); now += frame)
-    {
-        output.keepGoing(now, tune);
-        std::this_thread::sleep_for(1ms);
-    }
-    EXPECT_EQ(fake.movesTo, std::vector<std::string>{"Built-in Audio"});
-    EXPECT_NE(fake.askedOn, std::this_thread::get_id());
-}
 
 TEST(SoundOutput, APausedTuneIsNoLostDevice)
 {
-    FakeDevices fake{"Built-in Audio"};
-    SoundOutput output(fake.devices());
-    const sf::SoundBuffer buffer = silence();
+    int movesToNull = 0;
+    SoundOutput output(fakeDevices("Built-in Audio", movesToNull));
+    const sf::SoundBuffer buffer(silence.data(), silence.size(), 1, 44'100, {sf::SoundChannel::Mono});
     sf::Sound tune(buffer);
-    tune.setLooping(true);
     tune.play();
-    // Frames in real time until the tune has been seen playing, then paused for three seconds.
+    // Frames in real time while the tune is seen playing, then three seconds paused.
     const sf::Clock clock;
     sf::Time now;
-    for (; now < sf::milliseconds(300); now = clock.getElapsedTime())
-    {
+    for (; now < sf::milliseconds(300); now = clock.getElapsedTime(), std::this_thread::sleep_for(5ms))
         output.keepGoing(now, tune);
-        std::this_thread::sleep_for(5ms);
-    }
     ASSERT_GT(tune.getPlayingOffset(), sf::Time::Zero);
     tune.pause();
     for (const sf::Time end = now + sf::seconds(3); now < end; now += frame)
         output.keepGoing(now, tune);
-    EXPECT_EQ(fake.movesToNull, 0);
+    EXPECT_EQ(movesToNull, 0);
 }
 
-TEST(SoundOutputDeathTest, TheProcessLeavesOnlyOnceAnAskingUnderWayIsAnswered)
+TEST(SoundOutputDeathTest, AsksOffTheFramesThreadAndLeavesTheProcessOnlyOnceTheAskingHasAnswered)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    FakeDevices fake{SoundRecovery::nullDevice};
-    PlaybackDevices slow = fake.devices();
-    slow.askForDefault = []
-    {
-        std::this_thread::sleep_for(300ms);
-        std::cerr << "answered" << std::endl;
-        return std::optional<std::string>();
-    };
-    const sf::SoundBuffer buffer = silence();
+    int movesToNull = 0;
+    PlaybackDevices devices = fakeDevices(SoundRecovery::nullDevice, movesToNull);
+    const sf::SoundBuffer buffer(silence.data(), silence.size(), 1, 44'100, {sf::SoundChannel::Mono});
     const sf::Sound tune(buffer);
     EXPECT_EXIT(
         {
-            SoundOutput output(slow);
+            devices.askForDefault = [frameThread = std::this_thread::get_id()]
+            {
+                std::this_thread::sleep_for(300ms);
+                std::cerr << (std::this_thread::get_id() == frameThread ? "on the frame's thread" : "answered");
+                return std::optional<std::string>();
+            };
+            SoundOutput output(devices);
             output.keepGoing(sf::Time::Zero, tune);
             output.exitProcess(0);
         },
