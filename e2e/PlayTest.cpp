@@ -85,6 +85,8 @@ TEST_F(Play, ALeftClickRaisesTheBirdAndPFreezesThePictureUntilPressedAgain)
     const std::optional<int> afterIgnoredClick = birdYAfterPlaying(shortPlay);
     ASSERT_TRUE(afterIgnoredClick.has_value()) << "the bird left the screen";
     EXPECT_GT(*afterIgnoredClick, *raised) << "a click while paused made the bird flap";
+    // The tune stood still for over a second while paused, and its device played on.
+    EXPECT_EQ(run.errors().find("the sound device stopped"), std::string::npos) << run.errors();
 }
 
 TEST_F(Play, WithoutInputTheBirdDiesThreeTimesThenTheGameIsOverAndRStartsAFreshGame)
