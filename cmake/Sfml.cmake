@@ -1,6 +1,13 @@
 # SFML 3: the system's where it has one, else the prefix that scripts/setup.sh unpacks from Debian
 # unstable. That prefix carries its own C and C++ runtimes, so programs linked against it run through
 # the prefix's dynamic loader and look there first for their libraries.
+if(WIN32)
+    # The Windows build links SFML and its libraries into the program (scripts/build-windows.sh).
+    set(SFML_STATIC_LIBRARIES ON)
+    find_package(SFML 3 REQUIRED COMPONENTS Graphics Window System Audio Main)
+    return()
+endif()
+
 set(FLITMERE_SFML_PREFIX "${PROJECT_SOURCE_DIR}/.deps/sfml" CACHE PATH "SFML 3 prefix unpacked by scripts/setup.sh")
 find_package(SFML 3 QUIET COMPONENTS Graphics Window System Audio)
 if(NOT SFML_FOUND)

@@ -1,4 +1,5 @@
 #include "Assets.hpp"
+#include "platform/Process.hpp"
 
 #include "AssetCheck.hpp"
 
@@ -17,6 +18,7 @@ constexpr int missingAssetExitStatus = 1;
 [[noreturn]] void exitForMissingAsset(std::string_view message)
 {
     reportLoadFailure(message);
+    platform::showFatalLine(message);
     std::exit(missingAssetExitStatus);
 }
 

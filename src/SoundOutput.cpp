@@ -1,10 +1,10 @@
 #include "SoundOutput.hpp"
+#include "platform/Process.hpp"
 
 #include <SFML/Audio/PlaybackDevice.hpp>
 #include <SFML/Audio/Sound.hpp>
 
 #include <chrono>
-#include <cstdlib>
 #include <iostream>
 #include <utility>
 
@@ -22,8 +22,7 @@ constexpr const char* pulseLatencyMilliseconds = "50";
 void openSoundOutput()
 {
     // A default only: a latency the user has set is kept.
-    constexpr int keepUsersValue = 0;
-    setenv(pulseLatencyVariable, pulseLatencyMilliseconds, keepUsersValue);
+    platform::setEnvironmentDefault(pulseLatencyVariable, pulseLatencyMilliseconds);
 
     // Without a sound device the library can neither play nor tell a tune's position, and says so on
     // every frame. Its null device keeps time as a real one would, in silence.

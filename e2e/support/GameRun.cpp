@@ -52,7 +52,7 @@ GameRun::GameRun(const AssetCopy& assets, Options options) : GameRun(inFolder(st
 GameRun::GameRun(Options options)
     : display(options.display), wingUpPicture(loadPicture(builtAssets() / "wingUp2.bmp")),
       wingDownPicture(loadPicture(builtAssets() / "wingDown3.bmp")),
-      gameOverPicture(loadPicture(builtAssets() / "gameOver.bmp"))
+      gameOverPicture(loadPicture(builtAssets() / "gameOver.bmp")), windowTitle(options.windowTitle)
 {
     // The test draws on the same display as the game when it reads the HUD.
     setenv("DISPLAY", display.name().c_str(), 1);
@@ -104,11 +104,15 @@ std::optional<WindowId> GameRun::waitForWindow(std::chrono::milliseconds timeout
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline && game->running())
     {
-        // The test's X server shows no window but the game's.
-        const std::vector<WindowId> shown = x.shownWindows();
-        if (!shown.empty())
+        // The test's X server shows no window but the game's, and what Wine shows beside it.
+        for (const WindowId shown : x.shownWindows())
+            if (windowTitle.empty() || x.title(shown) == windowTitle)
+            {
+                gameWindow = shown;
+                break;
+            }
+        if (gameWindow)
         {
-            gameWindow = shown.front();
             // The window is shown before the game draws into it, and on a busy machine its first
             // frame can take a second: what it shows counts from that frame on.
             presented = std::make_unique<PresentedFrames>(display.name(), *gameWindow);

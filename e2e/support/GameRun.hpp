@@ -39,6 +39,9 @@ public:
         // Where the program starts: the asset copy's folder, unless the program finds its own.
         std::filesystem::path workingDirectory;
         PrivateDisplay::Options display;
+        // The window looked for, by its title, where the program shows others beside it (as Wine
+        // does); empty: the first window shown.
+        std::string windowTitle;
     };
 
     explicit GameRun(const AssetCopy& assets);
@@ -116,6 +119,7 @@ private:
     sf::Image gameOverPicture;
     HudText hud;
     std::unique_ptr<ChildProcess> game;
+    std::string windowTitle;
     std::optional<WindowId> gameWindow;
     std::unique_ptr<PresentedFrames> presented;
 };

@@ -1,0 +1,241 @@
+// The Windows zip as a player gets it, unzipped into a folder whose path has spaces and letters
+// beyond ASCII, and the game in it played under Wine: what it holds (the game, its assets, a read-me,
+// every licence; a program that needs only Windows' own DLLs), the window, a flap, the pause, the
+// pace, closing, and a missing picture told on standard output and, with no console, in a message box.
+// Wine is not Windows: this proves the program and the zip, not every Windows machine.
+#include "support/GameRun.hpp"
+#include "support/Pace.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+constexpr auto unzipTimeout = 60s;
+constexpr auto wineBootTimeout = 120s;
+constexpr auto closeTimeout = 30s;
+constexpr auto shortPlay = 200ms;
+constexpr double intendedPace = 120.0; // px/s: 2 px per update, 60 updates a second
+constexpr double paceTolerance = 0.05;
+constexpr auto measuredFor = 2500ms;
+constexpr std::size_t fewestSightings = 10;
+const std::string wingUpMessage = "Error: unable to load wingUpTexture from file";
+
+// The DLLs of Windows itself that the program may import; anything else (a C++ runtime, SFML, a
+// codec) would have to travel beside it.
+const std::set<std::string> windowsOwnDlls{
+    "advapi32.dll", "comdlg32.dll", "gdi32.dll",    "imm32.dll",    "kernel32.dll",  "msvcrt.dll",
+    "ole32.dll",    "oleaut32.dll", "opengl32.dll", "setupapi.dll", "shell32.dll",   "user32.dll",
+    "version.dll",  "winmm.dll",    "ws2_32.dll",   "dinput8.dll",  "xinput1_4.dll", "hid.dll"};
+
+// Each licence file and a phrase of its text: the libraries built into the program, and the font.
+const std::vector<std::pair<std::string, std::string>> licences{
+    {"licences/SFML.txt", "Laurent Gomila"},
+    {"licences/FreeType.txt", "The FreeType Project LICENSE"},
+    {"licences/HarfBuzz.txt", "HarfBuzz is licensed under the so-called \"Old MIT\" license"},
+    {"licences/SheenBidi.txt", "Apache License"},
+    {"licences/Ogg.txt", "Xiph.org Foundation"},
+    {"licences/Vorbis.txt", "Xiph.org Foundation"},
+    {"licences/FLAC.txt", "Xiph.Org Foundation"},
+    {"licences/miniaudio.txt", "Public Domain"},
+    {"licences/dr_mp3.txt", "Public Domain"},
+    {"licences/stb_image.txt", "MIT License"},
+    {"licences/stb_image_write.txt", "MIT License"},
+    {"licences/qoi.txt", "Permission is hereby granted"},
+    {"licences/cpp-unicodelib.txt", "Permission is hereby granted"},
+    {"licences/glad.txt", "Apache License"},
+    {"licences/khrplatform.txt", "The Khronos Group"},
+    {"licences/vulkan.txt", "Apache License"},
+    {"licences/MinGW-w64.txt", "winpthreads"},
+    {"licences/GCC-runtime.txt", "GCC RUNTIME LIBRARY EXCEPTION"},
+    {"Bicubik-LICENSE.txt", "SIL OPEN FONT LICENSE"},
+};
+
+std::string lowerCase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+ExitStatus run(const std::string& program, std::vector<std::string> arguments, const fs::path& output)
+{
+    Launch launch;
+    launch.program = program;
+    launch.arguments = std::move(arguments);
+    launch.standardOutput = output;
+    return runToEnd(launch, unzipTimeout);
+}
+
+// The zip unpacked, and a Wine prefix of its own made, once for all the tests: a game started in a
+// new prefix would share the screen with Wine's "updating" window. The prefix has no .NET or HTML
+// engine, for which it would otherwise offer downloads.
+class Unpacked
+{
+public:
+    Unpacked()
+    {
+        const fs::path into = place.path() / "Spiele für Vögel – Flitmere";
+        fs::create_directories(into);
+        Launch unzip;
+        unzip.program = FLITMERE_CMAKE;
+        unzip.arguments = {"-E", "tar", "xf", FLITMERE_WINDOWS_ZIP};
+        unzip.workingDirectory = into;
+        if (runToEnd(unzip, unzipTimeout) != ExitStatus::withCode(0))
+            throw std::runtime_error("cannot unzip " FLITMERE_WINDOWS_ZIP);
+        gameFolder = fs::directory_iterator(into)->path();
+
+        Launch boot;
+        boot.program = "/usr/bin/wineboot";
+        boot.arguments = {"--init"};
+        boot.environment = wineEnvironment();
+        if (const ExitStatus status = runToEnd(boot, wineBootTimeout); status != ExitStatus::withCode(0))
+        {
+            std::ostringstream failure;
+            failure << "wineboot failed with " << status;
+            throw std::runtime_error(failure.str());
+        }
+        waitForWineToEnd();
+    }
+
+    // Wine's server keeps the first program's display for every program after it: each game is
+    // started once the one before, and the server with it, has ended.
+    void waitForWineToEnd() const
+    {
+        Launch wait;
+        wait.program = "/usr/bin/wineserver";
+        wait.arguments = {"--wait"};
+        wait.environment = wineEnvironment();
+        (void)runToEnd(wait, wineBootTimeout);
+    }
+
+    [[nodiscard]] const fs::path& folder() const { return gameFolder; }
+    [[nodiscard]] std::vector<std::pair<std::string, std::string>> wineEnvironment() const
+    {
+        return {{"WINEPREFIX", (place.path() / "wine").string()},
+                {"WINEDEBUG", "-all"},
+                {"WINEDLLOVERRIDES", "mscoree,mshtml="}};
+    }
+
+private:
+    TempFolder place{"flitmere-windows"};
+    fs::path gameFolder;
+};
+
+class Unzipped : public testing::Test
+{
+protected:
+    static const Unpacked& unpacked()
+    {
+        static const Unpacked once;
+        return once;
+    }
+
+    // The game in `folder` started through Wine from another folder, as a shortcut may start it.
+    GameRun::Options throughWine(const fs::path& folder, const std::string& windowTitle) const
+    {
+        GameRun::Options options;
+        options.program = "/usr/bin/wine";
+        options.arguments = {(folder / "flitmere.exe").string()};
+        options.environment = unpacked().wineEnvironment();
+        options.workingDirectory = elsewhere.path();
+        options.windowTitle = windowTitle;
+        return options;
+    }
+
+    void TearDown() override { unpacked().waitForWineToEnd(); }
+
+    const fs::path& unzippedGame = unpacked().folder();
+    const TempFolder elsewhere{"flitmere-windows-cwd"};
+};
+
+TEST_F(Unzipped, HoldsTheGameItsAssetsAReadMeAndEveryLicenceAndNeedsOnlyWindowsOwnDlls)
+{
+    for (const std::string& name : allAssetNames())
+        EXPECT_TRUE(fs::is_regular_file(unzippedGame / name)) << name;
+    EXPECT_NE(readFile(unzippedGame / "README.txt").find("double-click flitmere.exe"), std::string::npos);
+    for (const auto& [file, phrase] : licences)
+        EXPECT_NE(readFile(unzippedGame / file).find(phrase), std::string::npos)
+            << file << " lacks \"" << phrase << '"';
+
+    const TempFolder log("flitmere-windows-objdump");
+    ASSERT_EQ(run("/usr/bin/x86_64-w64-mingw32-objdump", {"-p", (unzippedGame / "flitmere.exe").string()},
+                  log.path() / "headers"),
+              ExitStatus::withCode(0));
+    std::istringstream headers(readFile(log.path() / "headers"));
+    std::set<std::string> imported;
+    for (std::string line; std::getline(headers, line);)
+        if (const std::size_t at = line.find("DLL Name: "); at != std::string::npos)
+            imported.insert(lowerCase(line.substr(at + 10)));
+    EXPECT_TRUE(imported.count("kernel32.dll")) << "no import table read";
+    for (const std::string& dll : imported)
+        EXPECT_TRUE(windowsOwnDlls.count(dll)) << dll << " is not Windows' own";
+    EXPECT_NE(readFile(log.path() / "headers").find("(Windows GUI)"), std::string::npos)
+        << "a console program: a console window would open beside the game";
+}
+
+TEST_F(Unzipped, PlaysUnderWineFromAnotherFolderAndEndsWithStatus0WhenClosed)
+{
+    GameRun game(throughWine(unzippedGame, "Flitmere!"));
+    const std::optional<WindowId> window = game.waitForWindow();
+    ASSERT_TRUE(window.has_value()) << "no window; " << game.describe();
+    EXPECT_EQ(game.xClient().title(*window), "Flitmere!");
+    EXPECT_EQ(game.xClient().size(*window), std::make_pair(1200, 800));
+
+    ObstacleWatch watch(game);
+    const std::vector<Sighting> sightings = watch.look(measuredFor);
+    ASSERT_GE(sightings.size(), fewestSightings) << describe(sightings);
+    const double pace = -fit(sightings, &Sighting::x).slope;
+    std::cout << "[ pace ] " << pace << " px/s at " << fit(sightings, &Sighting::framesShown).slope
+              << " frames shown a second" << std::endl;
+    EXPECT_NEAR(pace, intendedPace, intendedPace * paceTolerance) << describe(sightings);
+
+    // R and P: a new game, held at its start; P freezes the picture.
+    game.pressKeys({"r", "p"});
+    ASSERT_TRUE(game.waitUntilFrozen()) << "P did not pause the game";
+    EXPECT_TRUE(game.looksFrozen(1s)) << "the paused picture changes";
+    const std::optional<int> start = game.birdY(game.capture());
+    ASSERT_TRUE(start.has_value()) << "no bird after R";
+    // P and a click: the game goes on and the bird rises.
+    game.resumeAndClick();
+    letRun(shortPlay);
+    game.pressKey("p");
+    ASSERT_TRUE(game.waitUntilFrozen()) << "P did not pause the game again";
+    const std::optional<int> raised = game.birdY(game.capture());
+    ASSERT_TRUE(raised.has_value()) << "the bird left the screen";
+    EXPECT_LT(*raised, *start) << "the bird did not rise after a click";
+
+    game.requestClose();
+    const std::optional<ExitStatus> status = game.waitForExit(closeTimeout);
+    ASSERT_TRUE(status.has_value()) << "the game did not end when its window was closed";
+    EXPECT_EQ(*status, ExitStatus::withCode(0));
+    EXPECT_EQ(game.output(), "");
+}
+
+TEST_F(Unzipped, WithoutWingUp2TheGameSaysSoOnStandardOutputAndInAMessageBoxAndEndsWithStatus1)
+{
+    // A copy of the game less the picture.
+    const TempFolder copy("flitmere-windows-copy");
+    fs::copy(unzippedGame, copy.path(), fs::copy_options::recursive);
+    fs::remove(copy.path() / "wingUp2.bmp");
+
+    // Started from Unix, the game has no console of Windows': the line goes to standard output and
+    // into a message box, which holds the game until the player closes it.
+    GameRun game(throughWine(copy.path(), "Flitmere"));
+    const std::optional<WindowId> box = game.waitForWindow();
+    ASSERT_TRUE(box.has_value()) << "no message box; " << game.describe();
+    EXPECT_EQ(game.xClient().title(*box), "Flitmere");
+    EXPECT_EQ(game.output(), wingUpMessage + "\r\n");
+    game.requestClose();
+    const std::optional<ExitStatus> status = game.waitForExit(closeTimeout);
+    ASSERT_TRUE(status.has_value()) << "the game did not end when its message box was closed";
+    EXPECT_EQ(*status, ExitStatus::withCode(1));
+}
+} // namespace
