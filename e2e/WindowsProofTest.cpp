@@ -147,6 +147,7 @@ protected:
         options.environment = unpacked().wineEnvironment();
         options.workingDirectory = elsewhere.path();
         options.windowTitle = windowTitle;
+        options.display.windowManager = true;
         return options;
     }
 
