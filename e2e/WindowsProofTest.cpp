@@ -220,23 +220,50 @@ TEST_F(Unzipped, PlaysUnderWineFromAnotherFolderAndEndsWithStatus0WhenClosed)
     EXPECT_EQ(game.output(), "");
 }
 
-TEST_F(Unzipped, WithoutWingUp2TheGameSaysSoOnStandardOutputAndInAMessageBoxAndEndsWithStatus1)
+TEST_F(Unzipped, WithoutWingUp2TheGameSaysSoAndEndsWithStatus1InAMessageBoxOnlyWhereNoConsoleShowsTheLine)
 {
     // A copy of the game less the picture.
     const TempFolder copy("flitmere-windows-copy");
     fs::copy(unzippedGame, copy.path(), fs::copy_options::recursive);
     fs::remove(copy.path() / "wingUp2.bmp");
 
-    // Started from Unix, the game has no console of Windows': the line goes to standard output and
-    // into a message box, which holds the game until the player closes it.
-    GameRun game(throughWine(copy.path(), "Flitmere"));
-    const std::optional<WindowId> box = game.waitForWindow();
-    ASSERT_TRUE(box.has_value()) << "no message box; " << game.describe();
-    EXPECT_EQ(game.xClient().title(*box), "Flitmere");
-    EXPECT_EQ(game.output(), wingUpMessage + "\r\n");
-    game.requestClose();
-    const std::optional<ExitStatus> status = game.waitForExit(closeTimeout);
-    ASSERT_TRUE(status.has_value()) << "the game did not end when its message box was closed";
-    EXPECT_EQ(*status, ExitStatus::withCode(1));
+    {
+        // Started from Unix, the game has no console of Windows': the line goes to standard output and
+        // into a message box, which holds the game until the player closes it.
+        GameRun game(throughWine(copy.path(), "Flitmere"));
+        const std::optional<WindowId> box = game.waitForWindow();
+        ASSERT_TRUE(box.has_value()) << "no message box; " << game.describe();
+        EXPECT_EQ(game.output(), wingUpMessage + "\r\n");
+        game.requestClose();
+        const std::optional<ExitStatus> status = game.waitForExit(closeTimeout);
+        ASSERT_TRUE(status.has_value()) << "the game did not end when its message box was closed";
+        EXPECT_EQ(*status, ExitStatus::withCode(1));
+    }
+    unpacked().waitForWineToEnd();
+
+    // Started from a console's command line (cmd in a terminal): the line is written there, and the
+    // game ends at once, with no box. Wine's console draws it on the terminal with escape sequences,
+    // its spaces as cursor moves, so the letters are compared.
+    // A box would be shown on this screen, and hold the game.
+    const PrivateDisplay screen(PrivateDisplay::Options{1280, 1024, true});
+    const TempFolder log("flitmere-windows-console");
+    Launch console;
+    console.program = "/usr/bin/script";
+    console.arguments = {"--quiet", "--return", "--command", "wine cmd /c Z:" + (copy.path() / "flitmere.exe").string(),
+                         "/dev/null"};
+    console.environment = unpacked().wineEnvironment();
+    console.environment.emplace_back("DISPLAY", screen.name());
+    console.standardOutput = log.path() / "terminal";
+    EXPECT_EQ(runToEnd(console, closeTimeout), ExitStatus::withCode(1)) << "no box expected: it would hold the game";
+    std::string letters;
+    const std::string terminal = readFile(log.path() / "terminal");
+    for (std::size_t at = 0; at < terminal.size(); ++at)
+        if (terminal[at] == '\x1b')
+            at = terminal.find_first_of("ABCDHJKhlm", at); // the end of an escape sequence
+        else if (!std::isspace(static_cast<unsigned char>(terminal[at])))
+            letters += terminal[at];
+    std::string expected = wingUpMessage;
+    expected.erase(std::remove(expected.begin(), expected.end(), ' '), expected.end());
+    EXPECT_NE(letters.find(expected), std::string::npos) << terminal;
 }
 } // namespace

@@ -54,7 +54,9 @@ void prepareProcess()
     // output was redirected (to a file, a pipe), which it keeps.
     const bool outputRedirected = isOpen(STD_OUTPUT_HANDLE);
     const bool errorsRedirected = isOpen(STD_ERROR_HANDLE);
-    hasConsole = AttachConsole(ATTACH_PARENT_PROCESS) != 0;
+    // Access is denied to a process already attached to a console, as Wine attaches one started from
+    // a console's program.
+    hasConsole = AttachConsole(ATTACH_PARENT_PROCESS) != 0 || GetLastError() == ERROR_ACCESS_DENIED;
     if (hasConsole && !outputRedirected)
         (void)std::freopen("CONOUT$", "w", stdout);
     if (hasConsole && !errorsRedirected)
