@@ -180,8 +180,8 @@ void expectRuntimeLicences(const fs::path& prefix)
 // "<a id="x">1</a> <a>2</a>" gives "x=1 2".
 std::string elements(const std::string& xml, const std::string& tag)
 {
-    const std::regex element("<" + tag + R"((?:\s+id="([^"]*)") ? [^ > ]* > ([^ < ]*) < /) " + tag + " > ");
-        std::string texts;
+    const std::regex element("<" + tag + R"re((?:\s+id="([^"]*)")?[^>]*>([^<]*)</)re" + tag + ">");
+    std::string texts;
     for (auto found = std::sregex_iterator(xml.begin(), xml.end(), element); found != std::sregex_iterator(); ++found)
         texts += (texts.empty() ? "" : " ") + ((*found)[1].matched ? (*found)[1].str() + "=" : "") + (*found)[2].str();
     return texts;

@@ -110,8 +110,10 @@ provision_sfml() {
     sfml_libs=$(private_depends libsfml-dev | grep -E '^libsfml-(system|window|graphics|audio)[0-9.]+$' || true)
     [ "$(echo "$sfml_libs" | grep -c .)" -eq 4 ] || die "unstable's libsfml-dev does not list the four SFML 3 libraries"
 
-    # The runtimes always come along; any other dependency Debian 12 lacks comes from unstable too.
-    local take=(libsfml-dev $sfml_libs libc6 libstdc++6 libgcc-s1) from_system=() queue=($sfml_libs) seen=" " pkg dep
+    # The runtimes always come along; any other dependency Debian 12 lacks comes from unstable too, so
+    # the runtimes' own (gcc-N-base, which holds the C++ runtime's copyright file).
+    local runtimes=(libc6 libstdc++6 libgcc-s1)
+    local take=(libsfml-dev $sfml_libs "${runtimes[@]}") from_system=() queue=($sfml_libs "${runtimes[@]}") seen=" " pkg dep
     while [ ${#queue[@]} -gt 0 ]; do
         pkg=${queue[0]}; queue=("${queue[@]:1}")
         for dep in $(private_depends "$pkg"); do
@@ -136,7 +138,15 @@ provision_sfml() {
     say "SFML 3 unpacked: $(grep -o 'libsfml-system[^_]*_[^_]*' "$prefix/.packages")"
 }
 
-if [ -f "$prefix/.packages" ]; then
+# Provisioned, with the copyright file of every package (a prefix made before the runtimes' own
+# packages came along lacks the C++ runtime's, and is made again).
+prefix_complete() {
+    [ -f "$prefix/.packages" ] || return 1
+    local doc
+    for doc in "$prefix"/usr/share/doc/*; do [ -f "$doc/copyright" ] || return 1; done
+}
+
+if prefix_complete; then
     : # already provisioned
 elif system_has_sfml3; then
     say "using the system's SFML 3"
