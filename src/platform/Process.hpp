@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-// The little that differs between the systems the game runs on. Each system has one source file
-// here (Posix.cpp, Windows.cpp) and the build takes the one for its target, so the rest of the game
-// has no system-specific code.
+// What the game's process needs of its system, beside the desktop (Desktop.hpp). Each system has
+// its own source file (ProcessPosix.cpp, ProcessWin32.cpp) and the build takes the one for its
+// target, so the rest of the game has no system-specific code.
 namespace platform
 {
 // Called first thing in main: the process as the system's players expect it. On Windows the game

@@ -62,8 +62,8 @@ void prepareProcess()
     if (hasConsole && !errorsRedirected)
         (void)std::freopen("CONOUT$", "w", stderr);
 
-    // The assets lie beside the program, which a double-click starts in whatever folder Explorer
-    // chooses, and a console in its own.
+    // The assets lie beside the program, which a shortcut, a console or another program may start in
+    // any folder.
     const std::wstring folder = programFolder();
     if (!folder.empty())
         SetCurrentDirectoryW(folder.c_str());
