@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iostream>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -19,8 +20,7 @@ namespace fs = std::filesystem;
 
 namespace
 {
-constexpr auto unzipTimeout = 60s;
-constexpr auto wineBootTimeout = 120s;
+constexpr auto helperTimeout = 120s;
 constexpr auto closeTimeout = 30s;
 constexpr auto shortPlay = 200ms;
 constexpr double intendedPace = 120.0; // px/s: 2 px per update, 60 updates a second
@@ -65,15 +65,6 @@ std::string lowerCase(std::string text)
     return text;
 }
 
-ExitStatus run(const std::string& program, std::vector<std::string> arguments, const fs::path& output)
-{
-    Launch launch;
-    launch.program = program;
-    launch.arguments = std::move(arguments);
-    launch.standardOutput = output;
-    return runToEnd(launch, unzipTimeout);
-}
-
 // The zip unpacked, and a Wine prefix of its own made, once for all the tests: a game started in a
 // new prefix would share the screen with Wine's "updating" window. The prefix has no .NET or HTML
 // engine, for which it would otherwise offer downloads.
@@ -84,37 +75,35 @@ public:
     {
         const fs::path into = place.path() / "Spiele für Vögel – Flitmere";
         fs::create_directories(into);
-        Launch unzip;
-        unzip.program = FLITMERE_CMAKE;
-        unzip.arguments = {"-E", "tar", "xf", FLITMERE_WINDOWS_ZIP};
-        unzip.workingDirectory = into;
-        if (runToEnd(unzip, unzipTimeout) != ExitStatus::withCode(0))
+        if (run({FLITMERE_CMAKE, "-E", "tar", "xf", FLITMERE_WINDOWS_ZIP}, {}, into).first != ExitStatus::withCode(0))
             throw std::runtime_error("cannot unzip " FLITMERE_WINDOWS_ZIP);
         gameFolder = fs::directory_iterator(into)->path();
-
-        Launch boot;
-        boot.program = "/usr/bin/wineboot";
-        boot.arguments = {"--init"};
-        boot.environment = wineEnvironment();
-        if (const ExitStatus status = runToEnd(boot, wineBootTimeout); status != ExitStatus::withCode(0))
-        {
-            std::ostringstream failure;
-            failure << "wineboot failed with " << status;
-            throw std::runtime_error(failure.str());
-        }
+        if (run({"/usr/bin/wineboot", "--init"}).first != ExitStatus::withCode(0))
+            throw std::runtime_error("wineboot --init failed");
         waitForWineToEnd();
+    }
+
+    // Runs a command to its end in Wine's environment (and `more`), in `folder`: how it ended and what
+    // it wrote on standard output.
+    std::pair<ExitStatus, std::string> run(const std::vector<std::string>& command,
+                                           const std::vector<std::pair<std::string, std::string>>& more = {},
+                                           const fs::path& folder = ".") const
+    {
+        const TempFolder log("flitmere-windows-log");
+        Launch launch;
+        launch.program = command.front();
+        launch.arguments.assign(command.begin() + 1, command.end());
+        launch.environment = wineEnvironment();
+        launch.environment.insert(launch.environment.end(), more.begin(), more.end());
+        launch.workingDirectory = folder;
+        launch.standardOutput = log.path() / "stdout";
+        const ExitStatus status = runToEnd(launch, helperTimeout);
+        return {status, readFile(log.path() / "stdout")};
     }
 
     // Wine's server keeps the first program's display for every program after it: each game is
     // started once the one before, and the server with it, has ended.
-    void waitForWineToEnd() const
-    {
-        Launch wait;
-        wait.program = "/usr/bin/wineserver";
-        wait.arguments = {"--wait"};
-        wait.environment = wineEnvironment();
-        (void)runToEnd(wait, wineBootTimeout);
-    }
+    void waitForWineToEnd() const { (void)run({"/usr/bin/wineserver", "--wait"}); }
 
     [[nodiscard]] const fs::path& folder() const { return gameFolder; }
     [[nodiscard]] std::vector<std::pair<std::string, std::string>> wineEnvironment() const
@@ -166,19 +155,23 @@ TEST_F(Unzipped, HoldsTheGameItsAssetsAReadMeAndEveryLicenceAndNeedsOnlyWindowsO
         EXPECT_NE(readFile(unzippedGame / file).find(phrase), std::string::npos)
             << file << " lacks \"" << phrase << '"';
 
-    const TempFolder log("flitmere-windows-objdump");
-    ASSERT_EQ(run("/usr/bin/x86_64-w64-mingw32-objdump", {"-p", (unzippedGame / "flitmere.exe").string()},
-                  log.path() / "headers"),
-              ExitStatus::withCode(0));
-    std::istringstream headers(readFile(log.path() / "headers"));
+    const auto [status, headers] =
+        unpacked().run({"/usr/bin/x86_64-w64-mingw32-objdump", "-p", (unzippedGame / "flitmere.exe").string()});
+    ASSERT_EQ(status, ExitStatus::withCode(0));
+    std::istringstream lines(headers);
     std::set<std::string> imported;
-    for (std::string line; std::getline(headers, line);)
+    for (std::string line; std::getline(lines, line);)
         if (const std::size_t at = line.find("DLL Name: "); at != std::string::npos)
             imported.insert(lowerCase(line.substr(at + 10)));
     EXPECT_TRUE(imported.count("kernel32.dll")) << "no import table read";
     for (const std::string& dll : imported)
         EXPECT_TRUE(windowsOwnDlls.count(dll)) << dll << " is not Windows' own";
-    EXPECT_NE(readFile(log.path() / "headers").find("(Windows GUI)"), std::string::npos)
+    // Its icon (a group of icons, resource type 14) and version (type 16), as Explorer shows them: in
+    // the resource directory's table of types.
+    for (const std::string type : {"0x00000e", "0x000010"})
+        EXPECT_TRUE(std::regex_search(headers, std::regex("\n[0-9a-f]{3}   Entry: ID: " + type)))
+            << "no resource of type " << type;
+    EXPECT_NE(headers.find("(Windows GUI)"), std::string::npos)
         << "a console program: a console window would open beside the game";
 }
 
@@ -242,21 +235,16 @@ TEST_F(Unzipped, WithoutWingUp2TheGameSaysSoAndEndsWithStatus1InAMessageBoxOnlyW
     unpacked().waitForWineToEnd();
 
     // Started from a console's command line (cmd in a terminal): the line is written there, and the
-    // game ends at once, with no box. Wine's console draws it on the terminal with escape sequences,
-    // its spaces as cursor moves, so the letters are compared.
-    // A box would be shown on this screen, and hold the game.
+    // game ends at once, with no box (which would show on this screen, and hold the game). Wine's
+    // console draws the line on the terminal with escape sequences, its spaces as cursor moves, so the
+    // letters are compared.
     const PrivateDisplay screen(PrivateDisplay::Options{1280, 1024, true});
-    const TempFolder log("flitmere-windows-console");
-    Launch console;
-    console.program = "/usr/bin/script";
-    console.arguments = {"--quiet", "--return", "--command", "wine cmd /c Z:" + (copy.path() / "flitmere.exe").string(),
-                         "/dev/null"};
-    console.environment = unpacked().wineEnvironment();
-    console.environment.emplace_back("DISPLAY", screen.name());
-    console.standardOutput = log.path() / "terminal";
-    EXPECT_EQ(runToEnd(console, closeTimeout), ExitStatus::withCode(1)) << "no box expected: it would hold the game";
+    const auto [status, terminal] =
+        unpacked().run({"/usr/bin/script", "--quiet", "--return", "--command",
+                        "wine cmd /c Z:" + (copy.path() / "flitmere.exe").string(), "/dev/null"},
+                       {{"DISPLAY", screen.name()}});
+    EXPECT_EQ(status, ExitStatus::withCode(1)) << "no box expected: it would hold the game";
     std::string letters;
-    const std::string terminal = readFile(log.path() / "terminal");
     for (std::size_t at = 0; at < terminal.size(); ++at)
         if (terminal[at] == '\x1b')
             at = terminal.find_first_of("ABCDHJKhlm", at); // the end of an escape sequence
