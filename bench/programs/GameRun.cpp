@@ -21,9 +21,12 @@
 #include "FramePacer.hpp"
 #include "PlayScene.hpp"
 #include "SleepUntil.hpp"
+#include "WindowSize.hpp"
+#include "platform/Desktop.hpp"
 
 #include <SFML/Audio/PlaybackDevice.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/View.hpp>
 #include <SFML/System/Clock.hpp>
 #include <SFML/Window/Mouse.hpp>
 
@@ -33,23 +36,24 @@
 
 namespace
 {
-constexpr unsigned windowWidth = 1200;
-constexpr unsigned windowHeight = 800;
 constexpr unsigned bitsPerPixel = 32;
 constexpr sf::Time simulatedFrameTime = sf::microseconds(16'667);
 
 // What main and Flitmere::play set up before the first frame, in their order.
 struct Play
 {
+    const platform::Desktop desktop;
     Flitmere game;
     PlayScene scene;
-    sf::RenderWindow window{sf::VideoMode({windowWidth, windowHeight}, bitsPerPixel), "Flitmere!",
-                            sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed};
+    sf::RenderWindow window{
+        sf::VideoMode(windowSize(sf::VideoMode::getDesktopMode().size, platform::Desktop().room()), bitsPerPixel),
+        "Flitmere!", sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed};
     const sf::Clock gameClock;
     FrameInput input;
 
     Play()
     {
+        window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(worldSize))));
         window.setVerticalSyncEnabled(true);
         game.initialize();
     }
@@ -145,6 +149,7 @@ int pacedPlay(double warmupSeconds, double measuredSeconds)
     PlayMeter meter(warmupSeconds, measuredSeconds);
     while (play.window.isOpen() && meter.wantsMoreFrames())
     {
+        // The pilot keeps the window's focus, so the game never waits for the player here.
         sleepUntil(play.gameClock, pacer.nextFrameAt());
         readFrameInput(play.window, play.gameClock, play.input);
         play.input.updates = pacer.updatesDue(play.input.now);
