@@ -31,6 +31,8 @@ protected:
         ASSERT_TRUE(run.waitForWindow()) << "no window; " << run.describe();
         ASSERT_TRUE(run.waitForPicture([&](const Picture& picture) { return run.hudShows(picture, 0, 3); }, 20s))
             << "the HUD does not show a score of 0 and 3 lives";
+        // A player at play: the window has the focus, whether or not the window manager gave it yet.
+        run.xClient().focus(run.window());
     }
 
     // Back with the focus, the game stands as it was left, with every life, until P resumes it.
