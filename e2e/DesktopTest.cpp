@@ -38,7 +38,8 @@ protected:
     // Back with the focus, the game stands as it was left, with every life, until P resumes it.
     void expectWaitedForThePlayer()
     {
-        EXPECT_TRUE(run.hudShows(run.capture(), 0, 3)) << "the game went on without the player";
+        EXPECT_TRUE(run.waitForPicture([&](const Picture& picture) { return run.hudShows(picture, 0, 3); }, 5s))
+            << "the game went on without the player";
         EXPECT_TRUE(run.looksFrozen(1s)) << "the game goes on by itself";
         run.pressKey("p");
         EXPECT_FALSE(run.looksFrozen()) << "P did not resume the game";

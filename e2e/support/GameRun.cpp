@@ -235,10 +235,11 @@ void GameRun::minimize()
 
 void GameRun::restore()
 {
+    const long shownBefore = presented->count();
     xdotool({"windowactivate", "--sync", std::to_string(window())});
-    // Active before it is drawn again: it is back once its picture can be read.
+    // Shown again before it is drawn again, blank: it is back once it has shown a frame.
     const auto deadline = std::chrono::steady_clock::now() + slowFramesTimeout;
-    while (!x.capture(window()) && std::chrono::steady_clock::now() < deadline)
+    while ((presented->count() == shownBefore || !x.capture(window())) && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(windowPollInterval);
 }
 
