@@ -29,8 +29,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(run.waitForWindow()) << "no window; " << run.describe();
-        ASSERT_TRUE(run.waitForPicture([&](const Picture& picture) { return run.hudShows(picture, 0, 3); }, 20s))
-            << "the HUD does not show a score of 0 and 3 lives";
+        ASSERT_TRUE(run.waitForHud(0, 3, 20s)) << "the HUD does not show a score of 0 and 3 lives";
         // A player at play: the window has the focus, whether or not the window manager gave it yet.
         run.xClient().focus(run.window());
     }
@@ -38,8 +37,7 @@ protected:
     // Back with the focus, the game stands as it was left, with every life, until P resumes it.
     void expectWaitedForThePlayer()
     {
-        EXPECT_TRUE(run.waitForPicture([&](const Picture& picture) { return run.hudShows(picture, 0, 3); }, 5s))
-            << "the game went on without the player";
+        EXPECT_TRUE(run.waitForHud(0, 3, 5s)) << "the game went on without the player";
         EXPECT_TRUE(run.looksFrozen(1s)) << "the game goes on by itself";
         run.pressKey("p");
         EXPECT_FALSE(run.looksFrozen()) << "P did not resume the game";

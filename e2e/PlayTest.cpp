@@ -21,8 +21,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(run.waitForWindow()) << "no window; " << run.describe();
-        ASSERT_TRUE(run.waitForPicture([&](const Picture& picture) { return run.hudShows(picture, 0, 3); }, 20s))
-            << "the HUD does not show a score of 0 and 3 lives";
+        ASSERT_TRUE(run.waitForHud(0, 3, 20s)) << "the HUD does not show a score of 0 and 3 lives";
     }
 
     // Lets the game run for `time`, pauses it and says where the bird then is.

@@ -119,9 +119,7 @@ TEST_F(Closing, DuringTheDeathSequenceEndsItWithStatus0)
 {
     // Without input the bird sinks and hits the first obstacle; the HUD then shows a life fewer
     // while the 3.5 s death sequence holds the world still.
-    ASSERT_TRUE(
-        run.waitForPicture([&](const Picture& picture) { return run.hudShows(picture, 0, 2); }, gameOverTimeout, 50ms))
-        << "no life was lost";
+    ASSERT_TRUE(run.waitForHud(0, 2, gameOverTimeout, 50ms)) << "no life was lost";
     EXPECT_TRUE(run.looksFrozen(200ms)) << "the world still moves after the hit";
     expectEndsWithStatus0WhenClosed(run);
 }

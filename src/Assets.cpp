@@ -1,7 +1,7 @@
 #include "Assets.hpp"
-#include "platform/Process.hpp"
 
 #include "AssetCheck.hpp"
+#include "platform/Process.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 

@@ -161,6 +161,11 @@ bool GameRun::waitForPicture(const std::function<bool(const Picture&)>& conditio
     return false;
 }
 
+bool GameRun::waitForHud(int score, int lives, std::chrono::milliseconds timeout, std::chrono::milliseconds interval)
+{
+    return waitForPicture([&](const Picture& picture) { return hudShows(picture, score, lives); }, timeout, interval);
+}
+
 bool GameRun::waitUntilFrozen(std::chrono::milliseconds timeout)
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;

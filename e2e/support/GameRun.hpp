@@ -78,6 +78,9 @@ public:
     // Polls the window's picture until the condition holds; false if it does not within `timeout`.
     bool waitForPicture(const std::function<bool(const Picture&)>& condition, std::chrono::milliseconds timeout,
                         std::chrono::milliseconds interval = 100ms);
+    // Polls the window's picture until the HUD reads the score and lives; false if it does not in time.
+    bool waitForHud(int score, int lives, std::chrono::milliseconds timeout,
+                    std::chrono::milliseconds interval = 100ms);
     // Waits until the picture stands still (paused, dying or game over); false if it never does.
     bool waitUntilFrozen(std::chrono::milliseconds timeout = 20s);
 
