@@ -21,21 +21,9 @@ endif()
 cmake_path(IS_PREFIX FLITMERE_SFML_PREFIX "${SFML_DIR}" NORMALIZE FLITMERE_SFML_FROM_PREFIX)
 if(FLITMERE_SFML_FROM_PREFIX)
     set(FLITMERE_SFML_LIBDIR "${FLITMERE_SFML_PREFIX}/usr/lib/x86_64-linux-gnu")
-    # The loader's path and the search path name the clone's folder, and the length of that name
-    # would move every part of the program after them. Padded with slashes to one length, the
-    # programs built in clones of one commit differ only in those bytes, which the installation
-    # overwrites (packaging/InstallRuntime.cmake): the same bytes from folders of any name.
-    set(libdir_length 512)
-    string(LENGTH "${FLITMERE_SFML_LIBDIR}" length)
-    if(length GREATER libdir_length)
-        message(FATAL_ERROR "The clone's path is too long: ${FLITMERE_SFML_LIBDIR} has over ${libdir_length} characters")
-    endif()
-    math(EXPR padding "${libdir_length} - ${length}")
-    string(REPEAT "/" ${padding} slashes)
-    set(padded_libdir "${FLITMERE_SFML_PREFIX}${slashes}/usr/lib/x86_64-linux-gnu")
     add_link_options(
-        "-Wl,--dynamic-linker=${padded_libdir}/ld-linux-x86-64.so.2"
+        "-Wl,--dynamic-linker=${FLITMERE_SFML_LIBDIR}/ld-linux-x86-64.so.2"
         -Wl,--disable-new-dtags
-        "-Wl,-rpath,${padded_libdir}"
+        "-Wl,-rpath,${FLITMERE_SFML_LIBDIR}"
         -Wl,--allow-shlib-undefined)
 endif()

@@ -31,29 +31,7 @@ file(INSTALL ${libraries} "${loader}" DESTINATION "${CMAKE_INSTALL_PREFIX}/${FLI
 
 # The build linked the game with a search path into the build machine's prefix, which would be
 # searched before the runtime beside it: the launcher names that runtime, so the path goes.
-set(installed_game "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${FLITMERE_INSTALLED_GAME}")
-file(RPATH_REMOVE FILE "${installed_game}")
-
-# Its program interpreter is that prefix's loader too, by a path of one length (cmake/Sfml.cmake)
-# that names the build's folder. The launcher starts the game through the loader beside it, so the
-# interpreter is never used: it is overwritten in place with the standard loader's path, and the
-# installed game is the same file whatever folder it was built in.
-execute_process(COMMAND readelf -W -l "${installed_game}" OUTPUT_VARIABLE headers RESULT_VARIABLE status)
-if(NOT status EQUAL 0 OR NOT headers MATCHES "\n +INTERP +0x([0-9a-f]+) +0x[0-9a-f]+ +0x[0-9a-f]+ +0x([0-9a-f]+)")
-    message(FATAL_ERROR "No program interpreter found in ${installed_game}")
-endif()
-math(EXPR offset "0x${CMAKE_MATCH_1}")
-math(EXPR size "0x${CMAKE_MATCH_2}")
-set(standard_loader "/lib64/ld-linux-x86-64.so.2")
-string(LENGTH "${standard_loader}" length)
-math(EXPR zeros "${size} - ${length}")
-execute_process(
-    COMMAND sh -c "{ printf %s \"$1\"; head -c $2 /dev/zero; } | dd of=\"$3\" bs=1 seek=$4 conv=notrunc status=none"
-        sh "${standard_loader}" ${zeros} "${installed_game}" ${offset}
-    RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-    message(FATAL_ERROR "Cannot rewrite the program interpreter of ${installed_game}")
-endif()
+file(RPATH_REMOVE FILE "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${FLITMERE_INSTALLED_GAME}")
 
 # The licences of what was brought along, one folder per Debian package of the prefix.
 set(debs "")
