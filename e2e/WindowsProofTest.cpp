@@ -2,7 +2,10 @@
 // beyond ASCII, and the game in it played under Wine: what it holds (the game, its assets, a read-me,
 // every licence; a program that needs only Windows' own DLLs), the window, a flap, the pause, the
 // pace, closing, and a missing picture told on standard output and, with no console, in a message box.
-// Wine is not Windows: this proves the program and the zip, not every Windows machine.
+// Then the installer, run silently as /S runs it: the files, the shortcut and the entry in Settings >
+// Apps, the installed game played, an older or the same version installed over, and the uninstaller
+// removing all it installed and nothing else.
+// Wine is not Windows: this proves the program, the zip and the installer, not every Windows machine.
 #include "support/GameRun.hpp"
 #include "support/Pace.hpp"
 
@@ -10,7 +13,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
 #include <iostream>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -67,7 +72,8 @@ std::string lowerCase(std::string text)
 
 // The zip unpacked, and a Wine prefix of its own made, once for all the tests: a game started in a
 // new prefix would share the screen with Wine's "updating" window. The prefix has no .NET or HTML
-// engine, for which it would otherwise offer downloads.
+// engine, for which it would otherwise offer downloads, and makes no menu entries of the desktop's
+// for the installer's shortcuts.
 class Unpacked
 {
 public:
@@ -110,7 +116,7 @@ public:
     {
         return {{"WINEPREFIX", (place.path() / "wine").string()},
                 {"WINEDEBUG", "-all"},
-                {"WINEDLLOVERRIDES", "mscoree,mshtml="}};
+                {"WINEDLLOVERRIDES", "mscoree,mshtml,winemenubuilder.exe="}};
     }
 
 private:
@@ -253,5 +259,201 @@ TEST_F(Unzipped, WithoutWingUp2TheGameSaysSoAndEndsWithStatus1InAMessageBoxOnlyW
     std::string expected = wingUpMessage;
     expected.erase(std::remove(expected.begin(), expected.end(), ' '), expected.end());
     EXPECT_NE(letters.find(expected), std::string::npos) << terminal;
+}
+} // namespace
+
+namespace
+{
+const std::string uninstallKey = R"(HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Flitmere)";
+const std::string playersFile = "my best scores.txt";
+
+// A string of a program's version resource (VS_VERSIONINFO), read from its bytes: the key in UTF-16,
+// its terminator, the padding to four bytes, and the value up to its own terminator.
+std::string versionString(const fs::path& program, const std::string& key)
+{
+    const std::string bytes = readFile(program);
+    std::string wideKey;
+    for (const char c : key + '\0')
+        wideKey += std::string{c, '\0'};
+    std::size_t at = bytes.find(wideKey);
+    if (at == std::string::npos)
+        return "";
+    at += wideKey.size();
+    while (at + 1 < bytes.size() && bytes[at] == '\0' && bytes[at + 1] == '\0')
+        at += 2;
+    std::string value;
+    for (; at + 1 < bytes.size() && (bytes[at] != '\0' || bytes[at + 1] != '\0'); at += 2)
+        value += bytes[at];
+    return value;
+}
+
+// Every file below a folder, by its path relative to it.
+std::set<std::string> filesIn(const fs::path& folder)
+{
+    std::set<std::string> files;
+    if (fs::is_directory(folder))
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+            if (entry.is_regular_file())
+                files.insert(entry.path().lexically_relative(folder).string());
+    return files;
+}
+
+class Installer : public Unzipped
+{
+protected:
+    // A Windows program run through Wine until Wine has ended: an uninstaller copies itself away and
+    // returns at once, while the copy goes on.
+    ExitStatus runInWine(const std::vector<std::string>& command) const
+    {
+        std::vector<std::string> line{"/usr/bin/wine"};
+        line.insert(line.end(), command.begin(), command.end());
+        const ExitStatus status = unpacked().run(line).first;
+        unpacked().waitForWineToEnd();
+        return status;
+    }
+
+    // A folder of Windows' (%LOCALAPPDATA%, say) in the prefix, as Windows names it and as Unix does.
+    std::pair<std::string, fs::path> knownFolder(const std::string& variable) const
+    {
+        std::string windows = unpacked().run({"/usr/bin/wine", "cmd", "/c", "echo", "%" + variable + "%"}).second;
+        windows.erase(windows.find_last_not_of("\r\n") + 1);
+        std::string unix = unpacked().run({"/usr/bin/winepath", "-u", windows}).second;
+        unix.erase(unix.find_last_not_of("\r\n") + 1);
+        return {windows, fs::path(unix)};
+    }
+
+    // The values of the game's entry under Uninstall, by name; nothing if there is no entry.
+    std::optional<std::map<std::string, std::string>> uninstallEntry() const
+    {
+        const auto [status, listing] = unpacked().run({"/usr/bin/wine", "reg", "query", uninstallKey});
+        if (status != ExitStatus::withCode(0))
+            return std::nullopt;
+        std::map<std::string, std::string> values;
+        const std::regex value(R"(^ +(\S+) +REG_\w+ +(.*?)\r?$)");
+        std::istringstream lines(listing);
+        std::smatch match;
+        for (std::string line; std::getline(lines, line);)
+            if (std::regex_match(line, match, value))
+                values[match[1]] = match[2];
+        return values;
+    }
+
+    // Runs the uninstaller as Settings > Apps runs it silently: its entry's QuietUninstallString.
+    void uninstallQuietly() const
+    {
+        const auto entry = uninstallEntry();
+        ASSERT_TRUE(entry.has_value()) << "no entry to uninstall with";
+        std::smatch command;
+        const std::string quiet = entry->count("QuietUninstallString") ? entry->at("QuietUninstallString") : "";
+        ASSERT_TRUE(std::regex_match(quiet, command, std::regex(R"re("([^"]+)" (/S))re"))) << quiet;
+        EXPECT_EQ(runInWine({command[1], command[2]}), ExitStatus::withCode(0));
+    }
+
+    void install(const fs::path& installer) const
+    {
+        ASSERT_EQ(runInWine({installer.string(), "/S"}), ExitStatus::withCode(0)) << installer;
+    }
+
+    // The files of the installer as the zip has them, and its uninstaller.
+    std::set<std::string> installedFiles(const fs::path& game) const
+    {
+        std::set<std::string> files = filesIn(game);
+        files.insert("uninstall.exe");
+        return files;
+    }
+
+    const std::pair<std::string, fs::path> programs = [this]
+    {
+        auto [windows, unix] = knownFolder("LOCALAPPDATA");
+        return std::make_pair(windows + R"(\Programs\Flitmere)", unix / "Programs" / "Flitmere");
+    }();
+    const fs::path shortcut = knownFolder("APPDATA").second / "Microsoft/Windows/Start Menu/Programs/Flitmere.lnk";
+};
+
+TEST_F(Installer, InstallsForThePlayerPlaysAndUninstallsAllItInstalledAndNothingElse)
+{
+    const std::string installerVersion = versionString(FLITMERE_WINDOWS_INSTALLER, "ProductVersion");
+    EXPECT_EQ(installerVersion, FLITMERE_VERSION);
+    EXPECT_EQ(versionString(unzippedGame / "flitmere.exe", "ProductVersion"), installerVersion);
+
+    ASSERT_NO_FATAL_FAILURE(install(FLITMERE_WINDOWS_INSTALLER));
+    const auto& [windowsFolder, folder] = programs;
+    ASSERT_EQ(filesIn(folder), installedFiles(unzippedGame)) << "in " << folder;
+    std::uintmax_t bytes = 0;
+    for (const std::string& file : filesIn(unzippedGame))
+    {
+        EXPECT_EQ(readFile(folder / file), readFile(unzippedGame / file)) << file;
+        bytes += fs::file_size(unzippedGame / file);
+    }
+    EXPECT_TRUE(fs::is_regular_file(shortcut)) << "no Start-menu shortcut " << shortcut;
+
+    const auto entry = uninstallEntry();
+    ASSERT_TRUE(entry.has_value()) << "no entry under " << uninstallKey;
+    const std::string uninstaller = '"' + windowsFolder + R"(\uninstall.exe")";
+    const std::map<std::string, std::string> expected{
+        {"DisplayName", "Flitmere"},
+        {"DisplayVersion", FLITMERE_VERSION},
+        {"DisplayIcon", windowsFolder + R"(\flitmere.exe,0)"},
+        {"Publisher", "The Flitmere developers"},
+        {"InstallLocation", windowsFolder},
+        {"UninstallString", uninstaller},
+        {"QuietUninstallString", uninstaller + " /S"},
+    };
+    for (const auto& [name, value] : expected)
+        EXPECT_EQ(entry->count(name) ? entry->at(name) : "(none)", value) << name;
+    // In KiB, each file rounded up.
+    const double estimated = entry->count("EstimatedSize") ? std::stoul(entry->at("EstimatedSize"), nullptr, 16) : 0;
+    EXPECT_NEAR(estimated, bytes / 1024.0, static_cast<double>(filesIn(unzippedGame).size()));
+
+    {
+        GameRun game(throughWine(folder, "Flitmere!"));
+        const std::optional<WindowId> window = game.waitForWindow();
+        ASSERT_TRUE(window.has_value()) << "the installed game showed no window; " << game.describe();
+        EXPECT_EQ(game.xClient().size(*window), std::make_pair(1200, 800));
+        game.requestClose();
+        const std::optional<ExitStatus> status = game.waitForExit(closeTimeout);
+        ASSERT_TRUE(status.has_value()) << "the installed game did not end when its window was closed";
+        EXPECT_EQ(*status, ExitStatus::withCode(0));
+    }
+    unpacked().waitForWineToEnd();
+
+    std::ofstream(folder / playersFile) << "Ada 12\n";
+    ASSERT_NO_FATAL_FAILURE(uninstallQuietly());
+    EXPECT_EQ(filesIn(folder), std::set<std::string>{playersFile});
+    EXPECT_FALSE(fs::exists(shortcut));
+    EXPECT_FALSE(uninstallEntry().has_value()) << "the entry stays after uninstalling";
+}
+
+TEST_F(Installer, InstalledOverAnOlderOrTheSameVersionReplacesIt)
+{
+    // An older version of the game, which had a file this one no longer has.
+    const TempFolder older("flitmere-windows-older");
+    const fs::path files = older.path() / "files";
+    fs::copy(unzippedGame, files, fs::copy_options::recursive);
+    std::ofstream(files / "licences" / "Retired.txt") << "a library the game no longer uses\n";
+    const fs::path olderInstaller = older.path() / "setup-0.0.9.exe";
+    const auto [made, log] = unpacked().run({"/usr/bin/makensis", "-V2", "-DVERSION=0.0.9", "-DFILES=" + files.string(),
+                                             "-DOUTFILE=" + olderInstaller.string(), FLITMERE_NSIS_SCRIPT});
+    ASSERT_EQ(made, ExitStatus::withCode(0)) << log;
+
+    const fs::path& folder = programs.second;
+    ASSERT_NO_FATAL_FAILURE(install(olderInstaller));
+    ASSERT_EQ(filesIn(folder), installedFiles(files));
+    ASSERT_EQ(uninstallEntry().value_or(std::map<std::string, std::string>{})["DisplayVersion"], "0.0.9");
+    std::ofstream(folder / playersFile) << "Ada 12\n";
+
+    for (const char* time : {"over the older version", "over the same version"})
+    {
+        ASSERT_NO_FATAL_FAILURE(install(FLITMERE_WINDOWS_INSTALLER)) << time;
+        std::set<std::string> expected = installedFiles(unzippedGame);
+        expected.insert(playersFile);
+        EXPECT_EQ(filesIn(folder), expected) << time;
+        EXPECT_EQ(uninstallEntry().value_or(std::map<std::string, std::string>{})["DisplayVersion"], FLITMERE_VERSION)
+            << time;
+        EXPECT_TRUE(fs::is_regular_file(shortcut)) << time;
+    }
+
+    ASSERT_NO_FATAL_FAILURE(uninstallQuietly());
+    EXPECT_EQ(filesIn(folder), std::set<std::string>{playersFile});
 }
 } // namespace

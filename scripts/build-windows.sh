@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Flitmere for 64-bit Windows on Debian and proves the result under Wine:
-#   dist/Flitmere-<version>-windows-x64.zip, the game, its assets, a read-me and every licence.
+#   dist/Flitmere-<version>-windows-x64.zip, the game, its assets, a read-me and every licence;
+#   dist/Flitmere-<version>-windows-x64-setup.exe, the same files in an installer made with NSIS.
 #
 # Debian's MinGW-w64 compiles SFML 3.1.0 with the libraries it builds in (FreeType, HarfBuzz,
 # SheenBidi, Ogg, Vorbis, FLAC) once into .deps/windows/sfml, reused on later runs; then the game,
@@ -110,10 +111,14 @@ fi
 # --- The game -----------------------------------------------------------------------------------
 
 # The assets are made by a native build, which also runs the Wine proof.
-zip_name=$(sed -nE 's/^project\(Flitmere VERSION ([0-9.]+).*/Flitmere-\1-windows-x64.zip/p' "$root/CMakeLists.txt")
+version=$(sed -nE 's/^project\(Flitmere VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
+zip_name="Flitmere-$version-windows-x64.zip"
 zip="$root/dist/$zip_name"
+installer_name="Flitmere-$version-windows-x64-setup.exe"
+installer="$root/dist/$installer_name"
 say "building the assets and the Wine proof natively in build-windows/native"
-cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFLITMERE_WINDOWS_ZIP="$zip" >/dev/null
+cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFLITMERE_WINDOWS_ZIP="$zip" \
+    -DFLITMERE_WINDOWS_INSTALLER="$installer" >/dev/null
 build cmake "$native" --target assets icons flitmere_windows_proof >"$native/build.log" 2>&1 \
     || die "the native build failed: see build-windows/native/build.log"
 
@@ -129,12 +134,21 @@ rm -rf "$packed" && mkdir -p "$root/dist"
 mv "$packed/$zip_name" "$zip" && rm -rf "$packed"
 say "wrote dist/$zip_name ($(du -k "$zip" | cut -f1) KiB)"
 
+# The installer holds the zip's own files, unzipped.
+unzipped="$root/build-windows/setup"
+rm -rf "$unzipped" && mkdir -p "$unzipped"
+(cd "$unzipped" && "$cmake" -E tar xf "$zip")
+makensis -V2 -DVERSION="$version" -DFILES="$unzipped/${zip_name%.zip}" -DOUTFILE="$installer" \
+    -DICON="$cross/packaging/windows/flitmere.ico" "$root/packaging/windows/flitmere.nsi" >"$unzipped/makensis.log" 2>&1 \
+    || die "making the installer failed: see build-windows/setup/makensis.log"
+say "wrote dist/$installer_name ($(du -k "$installer" | cut -f1) KiB)"
+
 # --- The proof under Wine -----------------------------------------------------------------------
-say "playing the unzipped game under Wine"
+say "playing the unzipped and the installed game under Wine"
 # Its pace is timed: a test that fails is run once more, and named as flaky if it then passes.
 if ! ctest --test-dir "$native" -L windows --output-on-failure; then
     failed=$(cut -d: -f2- "$native/Testing/Temporary/LastTestsFailed.log" | paste -sd' ')
     ctest --test-dir "$native" --rerun-failed --output-on-failure || die "the game failed its proof under Wine"
     say "FLAKY, passed only on a second run: $failed"
 fi
-say "dist/$zip_name plays under Wine"
+say "dist/$zip_name and dist/$installer_name play under Wine"

@@ -161,9 +161,9 @@ fi
 # --- The Windows build (bash scripts/setup.sh windows, run by scripts/build-windows.sh) ----------
 [ "${1:-}" = windows ] || exit 0
 
-# Debian's MinGW-w64 cross compiler (with POSIX threads, which std::thread needs), and Wine to try
-# the result.
-install_system_packages g++-mingw-w64-x86-64-posix wine wine64
+# Debian's MinGW-w64 cross compiler (with POSIX threads, which std::thread needs), NSIS for the
+# installer, and Wine to try the result.
+install_system_packages g++-mingw-w64-x86-64-posix nsis wine wine64
 
 # SFML 3.1 needs CMake 3.28 or newer. Where the system's is older (Debian 12: 3.25), the release's
 # backports' CMake is unpacked into .deps/cmake, as SFML 3 is into .deps/sfml: the system's stays.
