@@ -23,7 +23,7 @@ dist="$root/dist"
 rm -rf "$dist" && mkdir -p "$dist"
 
 # Each proof is run once; a test that fails is run once more and named as flaky if it then passes.
-prove() {
+run_proof() {
     local dir=$1
     shift
     ctest --test-dir "$dir" --output-on-failure "$@" && return 0
@@ -52,8 +52,8 @@ mv "$packed/${bundle##*/}" "$bundle" && rm -rf "$packed"
 
 say "building the game and its tests in build/, and proving the installation and the bundle (label install)"
 bash "$root/scripts/build.sh" >/dev/null
-export -f prove say
-FLITMERE_BUNDLE="$bundle" xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -noreset" bash -c "prove '$root/build' -L install" \
+FLITMERE_BUNDLE="$bundle" xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -noreset" \
+    bash -c "$(declare -f run_proof say); run_proof '$root/build' -L install" \
     || die "the installation or the bundle failed its proof"
 
 # --- The Debian package ----------------------------------------------------------------------------
