@@ -266,9 +266,10 @@ namespace
 {
 const std::string uninstallKey = R"(HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Flitmere)";
 const std::string playersFile = "my best scores.txt";
+using Values = std::map<std::string, std::string>;
 
-// A string of a program's version resource (VS_VERSIONINFO), read from its bytes: the key in UTF-16,
-// its terminator, the padding to four bytes, and the value up to its own terminator.
+// A string of a program's version resource, read from its bytes: the key in UTF-16 and its
+// terminator, the padding to four bytes, and the value up to its own terminator.
 std::string versionString(const fs::path& program, const std::string& key)
 {
     const std::string bytes = readFile(program);
@@ -276,14 +277,12 @@ std::string versionString(const fs::path& program, const std::string& key)
     for (const char c : key + '\0')
         wideKey += std::string{c, '\0'};
     std::size_t at = bytes.find(wideKey);
-    if (at == std::string::npos)
-        return "";
-    at += wideKey.size();
-    while (at + 1 < bytes.size() && bytes[at] == '\0' && bytes[at + 1] == '\0')
-        at += 2;
     std::string value;
-    for (; at + 1 < bytes.size() && (bytes[at] != '\0' || bytes[at + 1] != '\0'); at += 2)
-        value += bytes[at];
+    for (at = at == std::string::npos ? bytes.size() : at + wideKey.size(); at + 1 < bytes.size(); at += 2)
+        if (bytes[at] != '\0' || bytes[at + 1] != '\0')
+            value += bytes[at];
+        else if (!value.empty())
+            break;
     return value;
 }
 
@@ -322,44 +321,24 @@ protected:
         return {windows, fs::path(unix)};
     }
 
-    // The values of the game's entry under Uninstall, by name; nothing if there is no entry.
-    std::optional<std::map<std::string, std::string>> uninstallEntry() const
+    // The values of the game's entry under Uninstall, by name; none where there is no entry.
+    Values uninstallEntry() const
     {
         const auto [status, listing] = unpacked().run({"/usr/bin/wine", "reg", "query", uninstallKey});
-        if (status != ExitStatus::withCode(0))
-            return std::nullopt;
-        std::map<std::string, std::string> values;
+        Values values;
         const std::regex value(R"(^ +(\S+) +REG_\w+ +(.*?)\r?$)");
         std::istringstream lines(listing);
         std::smatch match;
-        for (std::string line; std::getline(lines, line);)
+        for (std::string line; status == ExitStatus::withCode(0) && std::getline(lines, line);)
             if (std::regex_match(line, match, value))
                 values[match[1]] = match[2];
         return values;
     }
 
-    // Runs the uninstaller as Settings > Apps runs it silently: its entry's QuietUninstallString.
-    void uninstallQuietly() const
-    {
-        const auto entry = uninstallEntry();
-        ASSERT_TRUE(entry.has_value()) << "no entry to uninstall with";
-        std::smatch command;
-        const std::string quiet = entry->count("QuietUninstallString") ? entry->at("QuietUninstallString") : "";
-        ASSERT_TRUE(std::regex_match(quiet, command, std::regex(R"re("([^"]+)" (/S))re"))) << quiet;
-        EXPECT_EQ(runInWine({command[1], command[2]}), ExitStatus::withCode(0));
-    }
-
-    void install(const fs::path& installer) const
+    void install(const fs::path& installer, const std::string& expectedVersion) const
     {
         ASSERT_EQ(runInWine({installer.string(), "/S"}), ExitStatus::withCode(0)) << installer;
-    }
-
-    // The files of the installer as the zip has them, and its uninstaller.
-    std::set<std::string> installedFiles(const fs::path& game) const
-    {
-        std::set<std::string> files = filesIn(game);
-        files.insert("uninstall.exe");
-        return files;
+        ASSERT_EQ(uninstallEntry()["DisplayVersion"], expectedVersion);
     }
 
     const std::pair<std::string, fs::path> programs = [this]
@@ -370,15 +349,37 @@ protected:
     const fs::path shortcut = knownFolder("APPDATA").second / "Microsoft/Windows/Start Menu/Programs/Flitmere.lnk";
 };
 
-TEST_F(Installer, InstallsForThePlayerPlaysAndUninstallsAllItInstalledAndNothingElse)
+TEST_F(Installer, InstallsOverAnOlderVersionPlaysAndUninstallsAllItInstalledAndNothingElse)
 {
-    const std::string installerVersion = versionString(FLITMERE_WINDOWS_INSTALLER, "ProductVersion");
-    EXPECT_EQ(installerVersion, FLITMERE_VERSION);
-    EXPECT_EQ(versionString(unzippedGame / "flitmere.exe", "ProductVersion"), installerVersion);
+    EXPECT_EQ(versionString(FLITMERE_WINDOWS_INSTALLER, "ProductVersion"), FLITMERE_VERSION);
+    EXPECT_EQ(versionString(unzippedGame / "flitmere.exe", "ProductVersion"), FLITMERE_VERSION);
 
-    ASSERT_NO_FATAL_FAILURE(install(FLITMERE_WINDOWS_INSTALLER));
+    // An older version of the game, installed first: a few of this one's files (fewer to compress) and
+    // one this one no longer has. And a file of the player's put beside it.
+    const TempFolder older("flitmere-windows-older");
+    const fs::path olderFiles = older.path() / "files";
+    fs::create_directories(olderFiles);
+    fs::copy(unzippedGame / "README.txt", olderFiles);
+    fs::copy(unzippedGame / "licences", olderFiles / "licences");
+    std::ofstream(olderFiles / "licences" / "Retired.txt") << "a library the game no longer uses\n";
+    const fs::path olderInstaller = older.path() / "setup-0.0.9.exe";
+    const auto [made, log] =
+        unpacked().run({"/usr/bin/makensis", "-V2", "-DVERSION=0.0.9", "-DFILES=" + olderFiles.string(),
+                        "-DOUTFILE=" + olderInstaller.string(), FLITMERE_NSIS_SCRIPT});
+    ASSERT_EQ(made, ExitStatus::withCode(0)) << log;
+    ASSERT_NO_FATAL_FAILURE(install(olderInstaller, "0.0.9"));
     const auto& [windowsFolder, folder] = programs;
-    ASSERT_EQ(filesIn(folder), installedFiles(unzippedGame)) << "in " << folder;
+    ASSERT_TRUE(fs::is_regular_file(folder / "licences" / "Retired.txt"));
+    std::ofstream(folder / playersFile) << "Ada 12\n";
+
+    // This version over it, and over itself: its files, the uninstaller and the player's file.
+    std::set<std::string> installed = filesIn(unzippedGame);
+    installed.insert({"uninstall.exe", playersFile});
+    for (const char* time : {"over the older version", "over the same version"})
+    {
+        ASSERT_NO_FATAL_FAILURE(install(FLITMERE_WINDOWS_INSTALLER, FLITMERE_VERSION)) << time;
+        EXPECT_EQ(filesIn(folder), installed) << time;
+    }
     std::uintmax_t bytes = 0;
     for (const std::string& file : filesIn(unzippedGame))
     {
@@ -386,11 +387,9 @@ TEST_F(Installer, InstallsForThePlayerPlaysAndUninstallsAllItInstalledAndNothing
         bytes += fs::file_size(unzippedGame / file);
     }
     EXPECT_TRUE(fs::is_regular_file(shortcut)) << "no Start-menu shortcut " << shortcut;
-
-    const auto entry = uninstallEntry();
-    ASSERT_TRUE(entry.has_value()) << "no entry under " << uninstallKey;
+    Values entry = uninstallEntry();
     const std::string uninstaller = '"' + windowsFolder + R"(\uninstall.exe")";
-    const std::map<std::string, std::string> expected{
+    const Values expected{
         {"DisplayName", "Flitmere"},
         {"DisplayVersion", FLITMERE_VERSION},
         {"DisplayIcon", windowsFolder + R"(\flitmere.exe,0)"},
@@ -400,10 +399,11 @@ TEST_F(Installer, InstallsForThePlayerPlaysAndUninstallsAllItInstalledAndNothing
         {"QuietUninstallString", uninstaller + " /S"},
     };
     for (const auto& [name, value] : expected)
-        EXPECT_EQ(entry->count(name) ? entry->at(name) : "(none)", value) << name;
+        EXPECT_EQ(entry[name], value) << name;
     // In KiB, each file rounded up.
-    const double estimated = entry->count("EstimatedSize") ? std::stoul(entry->at("EstimatedSize"), nullptr, 16) : 0;
-    EXPECT_NEAR(estimated, bytes / 1024.0, static_cast<double>(filesIn(unzippedGame).size()));
+    const std::string size = entry["EstimatedSize"];
+    EXPECT_NEAR(size.empty() ? 0.0 : static_cast<double>(std::stoul(size, nullptr, 16)), bytes / 1024.0,
+                static_cast<double>(filesIn(unzippedGame).size()));
 
     {
         GameRun game(throughWine(folder, "Flitmere!"));
@@ -417,43 +417,12 @@ TEST_F(Installer, InstallsForThePlayerPlaysAndUninstallsAllItInstalledAndNothing
     }
     unpacked().waitForWineToEnd();
 
-    std::ofstream(folder / playersFile) << "Ada 12\n";
-    ASSERT_NO_FATAL_FAILURE(uninstallQuietly());
+    // Uninstalled as Settings > Apps does it silently, by the entry's QuietUninstallString.
+    std::smatch command;
+    ASSERT_TRUE(std::regex_match(entry["QuietUninstallString"], command, std::regex(R"re("([^"]+)" (/S))re")));
+    EXPECT_EQ(runInWine({command[1], command[2]}), ExitStatus::withCode(0));
     EXPECT_EQ(filesIn(folder), std::set<std::string>{playersFile});
     EXPECT_FALSE(fs::exists(shortcut));
-    EXPECT_FALSE(uninstallEntry().has_value()) << "the entry stays after uninstalling";
-}
-
-TEST_F(Installer, InstalledOverAnOlderOrTheSameVersionReplacesIt)
-{
-    // An older version of the game, which had a file this one no longer has.
-    const TempFolder older("flitmere-windows-older");
-    const fs::path files = older.path() / "files";
-    fs::copy(unzippedGame, files, fs::copy_options::recursive);
-    std::ofstream(files / "licences" / "Retired.txt") << "a library the game no longer uses\n";
-    const fs::path olderInstaller = older.path() / "setup-0.0.9.exe";
-    const auto [made, log] = unpacked().run({"/usr/bin/makensis", "-V2", "-DVERSION=0.0.9", "-DFILES=" + files.string(),
-                                             "-DOUTFILE=" + olderInstaller.string(), FLITMERE_NSIS_SCRIPT});
-    ASSERT_EQ(made, ExitStatus::withCode(0)) << log;
-
-    const fs::path& folder = programs.second;
-    ASSERT_NO_FATAL_FAILURE(install(olderInstaller));
-    ASSERT_EQ(filesIn(folder), installedFiles(files));
-    ASSERT_EQ(uninstallEntry().value_or(std::map<std::string, std::string>{})["DisplayVersion"], "0.0.9");
-    std::ofstream(folder / playersFile) << "Ada 12\n";
-
-    for (const char* time : {"over the older version", "over the same version"})
-    {
-        ASSERT_NO_FATAL_FAILURE(install(FLITMERE_WINDOWS_INSTALLER)) << time;
-        std::set<std::string> expected = installedFiles(unzippedGame);
-        expected.insert(playersFile);
-        EXPECT_EQ(filesIn(folder), expected) << time;
-        EXPECT_EQ(uninstallEntry().value_or(std::map<std::string, std::string>{})["DisplayVersion"], FLITMERE_VERSION)
-            << time;
-        EXPECT_TRUE(fs::is_regular_file(shortcut)) << time;
-    }
-
-    ASSERT_NO_FATAL_FAILURE(uninstallQuietly());
-    EXPECT_EQ(filesIn(folder), std::set<std::string>{playersFile});
+    EXPECT_TRUE(uninstallEntry().empty()) << "the entry stays after uninstalling";
 }
 } // namespace
