@@ -32,9 +32,9 @@ const std::string wingUpMessage = "Error: unable to load wingUpTexture from file
 // The DLLs of Windows itself that the program may import; anything else (a C++ runtime, SFML, a
 // codec) would have to travel beside it.
 const std::set<std::string> windowsOwnDlls{
-    "advapi32.dll", "comdlg32.dll", "gdi32.dll",    "imm32.dll",    "kernel32.dll",  "msvcrt.dll",
-    "ole32.dll",    "oleaut32.dll", "opengl32.dll", "setupapi.dll", "shell32.dll",   "user32.dll",
-    "version.dll",  "winmm.dll",    "ws2_32.dll",   "dinput8.dll",  "xinput1_4.dll", "hid.dll"};
+    "advapi32.dll", "comdlg32.dll", "gdi32.dll",    "imm32.dll",     "kernel32.dll", "msvcrt.dll", "ole32.dll",
+    "oleaut32.dll", "opengl32.dll", "setupapi.dll", "shcore.dll",    "shell32.dll",  "user32.dll", "version.dll",
+    "winmm.dll",    "ws2_32.dll",   "dinput8.dll",  "xinput1_4.dll", "hid.dll"};
 
 // Each licence file and a phrase of its text: the libraries built into the program, and the font.
 const std::vector<std::pair<std::string, std::string>> licences{

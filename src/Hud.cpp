@@ -1,5 +1,8 @@
 #include "Hud.hpp"
 
+#include <algorithm>
+#include <cmath>
+
 namespace
 {
 constexpr unsigned hudCharacterSize = 14;
@@ -18,4 +21,13 @@ sf::Text makeHudText(const sf::Font& font, int score, int lives)
     text.setFillColor(sf::Color::Red);
     text.setStyle(sf::Text::Regular);
     return text;
+}
+
+void sharpenHudText(sf::Text& text, float pixelRatio)
+{
+    const auto shownSize =
+        static_cast<unsigned>(std::max(1L, std::lround(static_cast<float>(hudCharacterSize) * pixelRatio)));
+    const float back = static_cast<float>(hudCharacterSize) / static_cast<float>(shownSize);
+    text.setCharacterSize(shownSize);
+    text.setScale({back, back});
 }
