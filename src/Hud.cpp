@@ -25,9 +25,11 @@ sf::Text makeHudText(const sf::Font& font, int score, int lives)
 
 void sharpenHudText(sf::Text& text, float pixelRatio)
 {
-    const auto shownSize =
-        static_cast<unsigned>(std::max(1L, std::lround(static_cast<float>(hudCharacterSize) * pixelRatio)));
-    const float back = static_cast<float>(hudCharacterSize) / static_cast<float>(shownSize);
-    text.setCharacterSize(shownSize);
-    text.setScale({back, back});
+    // Each texel of a glyph onto one window pixel, from a whole pixel on: no glyph is stretched or
+    // straddles pixels. Where 14 px times the ratio is no whole size, the text is a little off 14 px.
+    text.setCharacterSize(
+        static_cast<unsigned>(std::max(1L, std::lround(static_cast<float>(hudCharacterSize) * pixelRatio))));
+    text.setScale({1.f / pixelRatio, 1.f / pixelRatio});
+    text.setPosition(
+        {std::round(hudPosition.x * pixelRatio) / pixelRatio, std::round(hudPosition.y * pixelRatio) / pixelRatio});
 }

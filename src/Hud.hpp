@@ -13,5 +13,5 @@
 
 // Sets the HUD's glyphs at the size the window shows them (28 px where it shows the world at twice its
 // size, `pixelRatio`), not a 14 px bitmap enlarged, and shrinks the text back by as much: it takes the
-// same room in the world.
+// same room in the world, within half a window pixel a glyph.
 void sharpenHudText(sf::Text& text, float pixelRatio);
