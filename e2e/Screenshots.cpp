@@ -51,6 +51,31 @@ Picture pausedPicture(GameRun& run)
     return run.capture();
 }
 
+// The HUD's corner of a game under way, on a desktop at 100% and at 200% (Xft.dpi 192): the window
+// twice as large, its text set at twice the size and its pictures enlarged with hard edges.
+void takeCornersAtTwoDensities(const std::filesystem::path& folder)
+{
+    for (const auto& [dotsPerInch, name] : {std::pair{96, "corner-100.png"}, std::pair{192, "corner-200.png"}})
+    {
+        const AssetCopy assets;
+        GameRun::Options options;
+        options.display.width = 2560;
+        options.display.height = 1600;
+        options.resources = "Xft.dpi:\t" + std::to_string(dotsPerInch) + "\n";
+        GameRun run(assets, options);
+        if (!run.waitForWindow())
+            throw Failure("no window: " + run.describe());
+        hover(run, 3500ms);
+        const Picture whole = pausedPicture(run);
+        // The world's top-right 360x240 pixels, as many of the window's as show them.
+        const int scale = whole.width() / 1200;
+        Picture corner(360 * scale, 240 * scale);
+        if (!corner.copy(whole, {0, 0}, sf::IntRect({840 * scale, 0}, {360 * scale, 240 * scale})))
+            throw Failure("the window is smaller than the corner");
+        save(corner, folder / name);
+    }
+}
+
 void takePictures(const std::filesystem::path& folder)
 {
     const AssetCopy assets;
@@ -98,6 +123,7 @@ int main(int argc, char** argv)
     try
     {
         std::filesystem::create_directories(argv[1]);
+        takeCornersAtTwoDensities(argv[1]);
         takePictures(argv[1]);
     }
     catch (const std::exception& error)

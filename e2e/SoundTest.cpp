@@ -307,7 +307,7 @@ TEST(AfterTheSoundServerRestarts, TheGameIsHeardAgainAndClosesCleanly)
     PrivateSoundServer server;
     std::optional<MonitorRecorder> recorder(std::in_place, server);
     const AssetCopy assets;
-    GameRun run(assets, {{}, gameProgram(), server.clientEnvironment(), {}, {}, {}});
+    GameRun run(assets, {{}, gameProgram(), server.clientEnvironment(), {}, {}, {}, {}});
     ASSERT_TRUE(run.waitForWindow() && waitFor([&] { return recorder->heardSound(); }, soundTimeout));
     // Clicks keep the bird in the air, and its tune playing, while the test listens.
     run.click();

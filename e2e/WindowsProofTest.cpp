@@ -37,9 +37,9 @@ const std::string wingUpMessage = "Error: unable to load wingUpTexture from file
 // The DLLs of Windows itself that the program may import; anything else (a C++ runtime, SFML, a
 // codec) would have to travel beside it.
 const std::set<std::string> windowsOwnDlls{
-    "advapi32.dll", "comdlg32.dll", "gdi32.dll",    "imm32.dll",    "kernel32.dll",  "msvcrt.dll",
-    "ole32.dll",    "oleaut32.dll", "opengl32.dll", "setupapi.dll", "shell32.dll",   "user32.dll",
-    "version.dll",  "winmm.dll",    "ws2_32.dll",   "dinput8.dll",  "xinput1_4.dll", "hid.dll"};
+    "advapi32.dll", "comdlg32.dll", "gdi32.dll",    "imm32.dll",     "kernel32.dll", "msvcrt.dll", "ole32.dll",
+    "oleaut32.dll", "opengl32.dll", "setupapi.dll", "shcore.dll",    "shell32.dll",  "user32.dll", "version.dll",
+    "winmm.dll",    "ws2_32.dll",   "dinput8.dll",  "xinput1_4.dll", "hid.dll"};
 
 // Each licence file and a phrase of its text: the libraries built into the program, and the font.
 const std::vector<std::pair<std::string, std::string>> licences{
@@ -124,6 +124,38 @@ private:
     fs::path gameFolder;
 };
 
+// Wine's density (LogPixels, what winecfg's slider sets) for the programs started while it lives;
+// 96 (100%) again after them.
+class DensitySetting
+{
+public:
+    DensitySetting(const Unpacked& wine, int dotsPerInch) : wine(wine)
+    {
+        if (set(dotsPerInch) != ExitStatus::withCode(0))
+            throw std::runtime_error("cannot set LogPixels");
+        wine.waitForWineToEnd();
+    }
+    ~DensitySetting()
+    {
+        wine.waitForWineToEnd();
+        static_cast<void>(set(96));
+        wine.waitForWineToEnd();
+    }
+    DensitySetting(const DensitySetting&) = delete;
+    DensitySetting& operator=(const DensitySetting&) = delete;
+
+private:
+    ExitStatus set(int dotsPerInch) const
+    {
+        return wine
+            .run({"/usr/bin/wine", "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                  "/d", std::to_string(dotsPerInch), "/f"})
+            .first;
+    }
+
+    const Unpacked& wine;
+};
+
 class Unzipped : public testing::Test
 {
 protected:
@@ -147,6 +179,30 @@ protected:
     }
 
     void TearDown() override { unpacked().waitForWineToEnd(); }
+
+    static void expectRPAndAClickAnsweredAndAClosedGameEndsWithStatus0(GameRun& game)
+    {
+        // R and P: a new game, held at its start; P freezes the picture.
+        game.pressKeys({"r", "p"});
+        ASSERT_TRUE(game.waitUntilFrozen()) << "P did not pause the game";
+        EXPECT_TRUE(game.looksFrozen(1s)) << "the paused picture changes";
+        const std::optional<int> start = game.birdY(game.capture());
+        ASSERT_TRUE(start.has_value()) << "no bird after R";
+        // P and a click: the game goes on and the bird rises.
+        game.resumeAndClick();
+        letRun(shortPlay);
+        game.pressKey("p");
+        ASSERT_TRUE(game.waitUntilFrozen()) << "P did not pause the game again";
+        const std::optional<int> raised = game.birdY(game.capture());
+        ASSERT_TRUE(raised.has_value()) << "the bird left the screen";
+        EXPECT_LT(*raised, *start) << "the bird did not rise after a click";
+
+        game.requestClose();
+        const std::optional<ExitStatus> status = game.waitForExit(closeTimeout);
+        ASSERT_TRUE(status.has_value()) << "the game did not end when its window was closed";
+        EXPECT_EQ(*status, ExitStatus::withCode(0));
+        EXPECT_EQ(game.output(), "");
+    }
 
     const fs::path& unzippedGame = unpacked().folder();
     const TempFolder elsewhere{"flitmere-windows-cwd"};
@@ -197,26 +253,26 @@ TEST_F(Unzipped, PlaysUnderWineFromAnotherFolderAndEndsWithStatus0WhenClosed)
               << " frames shown a second" << std::endl;
     EXPECT_NEAR(pace, intendedPace, intendedPace * paceTolerance) << describe(sightings);
 
-    // R and P: a new game, held at its start; P freezes the picture.
-    game.pressKeys({"r", "p"});
-    ASSERT_TRUE(game.waitUntilFrozen()) << "P did not pause the game";
-    EXPECT_TRUE(game.looksFrozen(1s)) << "the paused picture changes";
-    const std::optional<int> start = game.birdY(game.capture());
-    ASSERT_TRUE(start.has_value()) << "no bird after R";
-    // P and a click: the game goes on and the bird rises.
-    game.resumeAndClick();
-    letRun(shortPlay);
-    game.pressKey("p");
-    ASSERT_TRUE(game.waitUntilFrozen()) << "P did not pause the game again";
-    const std::optional<int> raised = game.birdY(game.capture());
-    ASSERT_TRUE(raised.has_value()) << "the bird left the screen";
-    EXPECT_LT(*raised, *start) << "the bird did not rise after a click";
+    expectRPAndAClickAnsweredAndAClosedGameEndsWithStatus0(game);
+}
 
-    game.requestClose();
-    const std::optional<ExitStatus> status = game.waitForExit(closeTimeout);
-    ASSERT_TRUE(status.has_value()) << "the game did not end when its window was closed";
-    EXPECT_EQ(*status, ExitStatus::withCode(0));
-    EXPECT_EQ(game.output(), "");
+// Windows at 200%.
+TEST_F(Unzipped, AtLogPixels192OnA3840x2160ScreenTheWindowIs2400x1600AndPlays)
+{
+    const DensitySetting density(unpacked(), 192);
+    GameRun::Options options = throughWine(unzippedGame, "Flitmere!");
+    options.display.width = 3840;
+    options.display.height = 2160;
+    GameRun game(options);
+    const std::optional<WindowId> window = game.waitForWindow();
+    ASSERT_TRUE(window.has_value()) << "no window; " << game.describe();
+    EXPECT_EQ(game.xClient().size(*window), std::make_pair(2400, 1600));
+    // The HUD's red from x = 2000, twice its 22 px high.
+    const std::optional<Box> red = redTextBounds(game.capture());
+    ASSERT_TRUE(red.has_value()) << "no red text in the top-right corner";
+    EXPECT_NEAR(red->left, 2000, 6);
+    EXPECT_NEAR(red->bottom - red->top, 44, 6);
+    expectRPAndAClickAnsweredAndAClosedGameEndsWithStatus0(game);
 }
 
 TEST_F(Unzipped, WithoutWingUp2TheGameSaysSoAndEndsWithStatus1InAMessageBoxOnlyWhereNoConsoleShowsTheLine)

@@ -38,7 +38,7 @@ start_xvfb() {
     for number in $(seq 100 199); do
         [ -e "/tmp/.X$number-lock" ] && continue
         : >"$display_file"
-        Xvfb ":$number" -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset 3>"$display_file" 2>>"$out/bench.log" &
+        Xvfb ":$number" -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp -noreset 3>"$display_file" 2>>"$out/bench.log" &
         xvfb_pid=$!
         for _ in $(seq 100); do
             if [ -s "$display_file" ]; then

@@ -192,3 +192,9 @@ void Bird::reinitialize()
     justDied = false;
     isDead = false;
 }
+
+void Bird::setSmooth(bool smooth)
+{
+    wingUpTexture.setSmooth(smooth);
+    wingDownTexture.setSmooth(smooth);
+}

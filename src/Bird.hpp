@@ -33,6 +33,8 @@ public:
 
     void squawk();
     void playFlapSound();
+    // Whether the wing pictures are smoothed where they are shown enlarged.
+    void setSmooth(bool smooth);
 
     // One step of the death sequence, chosen by the time since it began; `now` is the game's time.
     void die(sf::Time now);

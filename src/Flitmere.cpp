@@ -75,3 +75,12 @@ std::string Flitmere::intToString(int value) const
     text << value;
     return text.str();
 }
+
+void Flitmere::setSmooth(bool smooth)
+{
+    bird.setSmooth(smooth);
+    for (Obstacle* obstacle : {&obstacle1, &obstacle2, &obstacle3})
+        obstacle->setSmooth(smooth);
+    backgroundTexture.setSmooth(smooth);
+    gameOverTexture.setSmooth(smooth);
+}

@@ -46,6 +46,8 @@ public:
     void update(PlayScene& scene, bool rightButtonHeld);
     // The frame's picture, drawn in its fixed order (the caller displays it).
     void draw(sf::RenderTarget& target, const PlayScene& scene) const;
+    // Whether the game's own pictures (background, bird, obstacles) are smoothed where they are shown enlarged.
+    void setSmooth(bool smooth);
 
     // Game control.
     void initialize();

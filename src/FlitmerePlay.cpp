@@ -1,6 +1,8 @@
 #include "Flitmere.hpp"
 
 #include "FramePacer.hpp"
+#include "Hud.hpp"
+#include "PixelRatio.hpp"
 #include "PlayScene.hpp"
 #include "SleepUntil.hpp"
 #include "SoundOutput.hpp"
@@ -20,17 +22,29 @@ constexpr unsigned bitsPerPixel = 32;
 // While the game waits for the player, a few frames a second keep the picture and the sound's care
 // going; the window's next event (the focus coming back) ends the wait at once.
 constexpr sf::Time waitingFrameInterval = sf::milliseconds(250);
+
+// The designed size times the desktop's scale, as far as the screen has room for it.
+sf::Vector2u windowSizeOnThisDesktop()
+{
+    const platform::Desktop desktop;
+    return windowSize(sf::VideoMode::getDesktopMode().size, desktop.room(), desktop.scale());
+}
 } // namespace
 
 void Flitmere::play()
 {
     PlayScene scene;
-    const sf::Vector2u size = windowSize(sf::VideoMode::getDesktopMode().size, platform::Desktop().room());
+    const sf::Vector2u size = windowSizeOnThisDesktop();
     sf::RenderWindow window(sf::VideoMode(size, bitsPerPixel), "Flitmere!", sf::Style::Titlebar | sf::Style::Close,
                             sf::State::Windowed);
-    // The world keeps its 1200x800 pixels; a window too large for the screen would hide its lower part,
-    // so a smaller one shows all of it scaled.
+    // The world keeps its 1200x800 pixels whatever the window's size: the view enlarges it on a
+    // high-density desktop and shrinks it where the screen has no room. Its text and pictures are
+    // drawn as sharp as the window's pixels allow.
     window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(worldSize))));
+    const float ratio = pixelRatio(size);
+    sharpenHudText(scene.hudText, ratio);
+    setSmooth(smoothsPictures(ratio));
+    scene.scenery.setSmooth(smoothsPictures(ratio));
     // The world advances 60 times a second. The pacer asks for vertical sync, which shows each frame on a
     // refresh of its own, holds frames back where the display is faster than 60 Hz or has no sync, and
     // gives a frame that comes late the updates it owes.

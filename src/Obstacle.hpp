@@ -23,6 +23,8 @@ public:
     void moveObstacle();
     void initializeObstacle(float x);
     [[nodiscard]] const sf::Sprite& getObstacle() const { return *obstacleSprite; }
+    // Whether the picture is smoothed where it is shown enlarged.
+    void setSmooth(bool smooth) { obstacleTexture.setSmooth(smooth); }
 
 private:
     void drawGapOffset();

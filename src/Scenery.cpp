@@ -65,3 +65,9 @@ void Scenery::draw(sf::RenderTarget& target) const
     target.draw(cloud2Sprite);
     target.draw(cloud3Sprite);
 }
+
+void Scenery::setSmooth(bool smooth)
+{
+    for (sf::Texture* texture : {&cloud1Texture, &cloud2Texture, &cloud3Texture, &mountainTexture})
+        texture->setSmooth(smooth);
+}

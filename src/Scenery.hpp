@@ -18,6 +18,8 @@ public:
     void scroll();
     // Mountains behind clouds.
     void draw(sf::RenderTarget& target) const;
+    // Whether the pictures are smoothed where they are shown enlarged.
+    void setSmooth(bool smooth);
 
     [[nodiscard]] const sf::Sprite& getCloud1() const { return cloud1Sprite; }
     [[nodiscard]] const sf::Sprite& getCloud2() const { return cloud2Sprite; }

@@ -19,6 +19,8 @@
 
 #include "Flitmere.hpp"
 #include "FramePacer.hpp"
+#include "Hud.hpp"
+#include "PixelRatio.hpp"
 #include "PlayScene.hpp"
 #include "SleepUntil.hpp"
 #include "WindowSize.hpp"
@@ -39,21 +41,31 @@ namespace
 constexpr unsigned bitsPerPixel = 32;
 constexpr sf::Time simulatedFrameTime = sf::microseconds(16'667);
 
+sf::Vector2u windowSizeOnThisDesktop()
+{
+    const platform::Desktop desktop;
+    return windowSize(sf::VideoMode::getDesktopMode().size, desktop.room(), desktop.scale());
+}
+
 // What main and Flitmere::play set up before the first frame, in their order.
 struct Play
 {
     const platform::Desktop desktop;
     Flitmere game;
     PlayScene scene;
-    sf::RenderWindow window{
-        sf::VideoMode(windowSize(sf::VideoMode::getDesktopMode().size, platform::Desktop().room()), bitsPerPixel),
-        "Flitmere!", sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed};
+    const sf::Vector2u size = windowSizeOnThisDesktop();
+    sf::RenderWindow window{sf::VideoMode(size, bitsPerPixel), "Flitmere!", sf::Style::Titlebar | sf::Style::Close,
+                            sf::State::Windowed};
     const sf::Clock gameClock;
     FrameInput input;
 
     Play()
     {
         window.setView(sf::View(sf::FloatRect({0.f, 0.f}, sf::Vector2f(worldSize))));
+        const float ratio = pixelRatio(size);
+        sharpenHudText(scene.hudText, ratio);
+        game.setSmooth(smoothsPictures(ratio));
+        scene.scenery.setSmooth(smoothsPictures(ratio));
         window.setVerticalSyncEnabled(true);
         game.initialize();
     }
@@ -161,6 +173,7 @@ int pacedPlay(double warmupSeconds, double measuredSeconds)
         meter.frameDone();
     }
     meter.report();
+    process::report("window_width", play.size.x);
     return EXIT_SUCCESS;
 }
 

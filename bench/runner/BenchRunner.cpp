@@ -114,6 +114,11 @@ Measurements measure(const Options& options)
     const std::string pacedFor = std::to_string(options.pacedSeconds);
     measured.paced = runPairs(options.settings, options.pacedRepetitions, {game, "paced", pacedWarmup, pacedFor},
                               {floor, "paced", pacedWarmup, pacedFor}, "paced play");
+    progress("paced play at 200%");
+    setenv("GDK_SCALE", "2", 1);
+    for (int i = 0; i < options.pacedRepetitions; ++i)
+        measured.pacedAt200Percent.push_back(run(options.settings, {game, "paced", pacedWarmup, pacedFor}));
+    unsetenv("GDK_SCALE");
     measured.memory = runPairs(options.settings, 1, {game, "frames", warmup, memoryFrames},
                                {floor, "frames", warmup, memoryFrames}, "memory, drawn");
     progress("memory, undrawn");

@@ -122,6 +122,14 @@ void printFrame(const Pairs& drawn)
         cell(spread(drawn.floor, "wall_ms_per_frame"), 2), cell(pairedRatio(drawn, "wall_ms_per_frame"), 3), "");
 }
 
+void printPacedAt200Percent(const std::vector<Results>& runs)
+{
+    const std::string size = format(spread(runs, "window_width").median, 0) + " px wide, no target";
+    row("paced play at 200%, CPU s per s", cell(spread(runs, "cpu_s_per_s"), 3), "", "", size);
+    row("paced play at 200%, frames per s", cell(spread(runs, "frames_per_s"), 2), "", "", "");
+    row("paced play at 200%, CPU ms per frame shown", cell(spread(runs, "cpu_ms_per_frame_shown"), 2), "", "", "");
+}
+
 void printPaced(const Pairs& paced)
 {
     const Summary ratio = pairedRatio(paced, "cpu_s_per_s");
@@ -235,6 +243,7 @@ void printReport(const Measurements& measured, const RunSettings& settings)
     printFrameLogic(measured.logic);
     printFrame(measured.drawn);
     printPaced(measured.paced);
+    printPacedAt200Percent(measured.pacedAt200Percent);
     printStartup(measured.startup);
     printMemory(measured);
     printAllocations(measured);

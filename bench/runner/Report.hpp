@@ -7,10 +7,12 @@
 // Everything one run of the runner measured.
 struct Measurements
 {
-    Results logic;   // the frame logic, Google Benchmark's repetitions
-    Pairs startup;   // first displayed frame
-    Pairs drawn;     // drawn frames, timed
-    Pairs paced;     // seconds of play at the pacer's pace
+    Results logic; // the frame logic, Google Benchmark's repetitions
+    Pairs startup; // first displayed frame
+    Pairs drawn;   // drawn frames, timed
+    Pairs paced;   // seconds of play at the pacer's pace
+    // The game alone at a desktop's 200% (GDK_SCALE=2): four times the pixels, no floor, no target.
+    std::vector<Results> pacedAt200Percent;
     Pairs memory;    // one long drawn run of each
     Results undrawn; // the frame logic over many frames, for memory and allocations
     int repetitions = 0;

@@ -56,6 +56,8 @@ GameRun::GameRun(Options options)
 {
     // The test draws on the same display as the game when it reads the HUD.
     setenv("DISPLAY", display.name().c_str(), 1);
+    if (!options.resources.empty())
+        display.setResources(options.resources);
     std::ofstream(home.path() / ".asoundrc") << silentSoundConfig;
     Launch launch;
     launch.program = options.program;

@@ -42,6 +42,8 @@ public:
         // The window looked for, by its title, where the program shows others beside it (as Wine
         // does); empty: the first window shown.
         std::string windowTitle;
+        // The desktop's X resources (see PrivateDisplay::setResources); none if empty.
+        std::string resources;
     };
 
     explicit GameRun(const AssetCopy& assets);

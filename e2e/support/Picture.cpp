@@ -1,6 +1,7 @@
 #include "support/Picture.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace
@@ -41,16 +42,18 @@ std::vector<SpritePixel> opaquePixels(const sf::Image& sprite, sf::Vector2u size
 // The share of the sprite's pixels inside the window that the screen shows with the sprite's top-left
 // corner at (x, y), or nothing if too little of it would be inside the window to tell.
 std::optional<double> match(const Picture& screen, const std::vector<SpritePixel>& sprite, int x, int y,
-                            std::size_t wholeSprite)
+                            std::size_t wholeSprite, double scale)
 {
+    // Each of the world's pixels is looked at in the middle of the square the window shows it in.
+    const auto shown = [scale](int coordinate) { return static_cast<int>(std::floor((coordinate + 0.5) * scale)); };
     // Past this many differences the share cannot reach what is needed: no need to look further.
     const auto missesAllowed = static_cast<std::size_t>((1.0 - birdMatchNeeded) * static_cast<double>(wholeSprite));
     std::size_t matched = 0;
     std::size_t visible = 0;
     for (const SpritePixel& pixel : sprite)
     {
-        const int screenX = x + pixel.x;
-        const int screenY = y + pixel.y;
+        const int screenX = shown(x + pixel.x);
+        const int screenY = shown(y + pixel.y);
         if (screenX < 0 || screenX >= screen.width() || screenY < 0 || screenY >= screen.height())
             continue;
         ++visible;
@@ -80,11 +83,12 @@ std::optional<int> findBird(const Picture& screen, const sf::Image& wingUp, cons
     const std::vector<SpritePixel> down = opaquePixels(wingDown, downSize);
     std::optional<int> found;
     double best = birdMatchNeeded;
-    for (int y = -static_cast<int>(size.y) + 1; y < screen.height(); ++y)
+    const double scale = worldScale(screen);
+    for (int y = -static_cast<int>(size.y) + 1; y < static_cast<int>(screen.height() / scale); ++y)
     {
         for (const std::vector<SpritePixel>* sprite : {&up, &down})
         {
-            const std::optional<double> share = match(screen, *sprite, birdX, y, up.size());
+            const std::optional<double> share = match(screen, *sprite, birdX, y, up.size(), scale);
             if (share && *share >= best)
             {
                 best = *share;
@@ -95,11 +99,23 @@ std::optional<int> findBird(const Picture& screen, const sf::Image& wingUp, cons
     return found;
 }
 
+double worldScale(const Picture& screen)
+{
+    return screen.width() / 1200.0;
+}
+
+Box shownAt(const Box& world, double scale)
+{
+    const auto at = [scale](int coordinate) { return static_cast<int>(std::lround(coordinate * scale)); };
+    return {at(world.left), at(world.top), at(world.right), at(world.bottom)};
+}
+
 std::optional<Box> redTextBounds(const Picture& screen)
 {
     std::optional<Box> bounds;
-    for (int y = hudArea.top; y < std::min(hudArea.bottom, screen.height()); ++y)
-        for (int x = hudArea.left; x < std::min(hudArea.right, screen.width()); ++x)
+    const Box area = shownAt(hudArea, worldScale(screen));
+    for (int y = area.top; y < std::min(area.bottom, screen.height()); ++y)
+        for (int x = area.left; x < std::min(area.right, screen.width()); ++x)
         {
             if (!(screen.at(x, y) == hudRed))
                 continue;

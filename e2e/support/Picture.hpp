@@ -36,13 +36,21 @@ public:
 // Reading the game's screen. Nothing here knows what the art looks like: the bird and the game-over
 // picture are recognised by comparing the screen with the asset files the game itself loaded.
 
-// The top edge of the bird in the window, looked for at the bird's x (400, where it always flies while
-// alive and upright), or nothing if the bird is not there: off screen, tumbling or not drawn.
+// The top edge of the bird in the world, looked for at the bird's x (400, where it always flies while
+// alive and upright), or nothing if the bird is not there: off screen, tumbling or not drawn. A window
+// showing the world enlarged by a whole factor shows each of its pixels as a square of that side; at
+// other factors the pictures are smoothed, and the bird is not recognised.
 [[nodiscard]] std::optional<int> findBird(const Picture& screen, const sf::Image& wingUp, const sf::Image& wingDown);
 
-// Where the HUD is looked for: its text starts at (1000, 2) and holds two short lines.
+// How many of the window's pixels show one of the world's 1200x800: 2 in a 2400x1600 window.
+[[nodiscard]] double worldScale(const Picture& screen);
+// A box in the world's pixels, where a window showing the world at `scale` shows it.
+[[nodiscard]] Box shownAt(const Box& world, double scale);
+
+// Where the HUD is looked for, in the world's pixels: its text starts at (1000, 2) and holds two short lines.
 constexpr Box hudArea{960, 0, 1200, 60};
-// The box around the pure red (255, 0, 0) pixels in the HUD's area: those its text covers fully.
+// The box around the pure red (255, 0, 0) pixels in the HUD's area, at the window's scale: those its
+// text covers fully.
 [[nodiscard]] std::optional<Box> redTextBounds(const Picture& screen);
 
 // The share (0 to 1) of the picture's pixels, placed at the window's top-left corner, that the screen

@@ -129,6 +129,17 @@ PrivateDisplay::PrivateDisplay(Options options)
     waitForWindowManager(displayName, *windowManager);
 }
 
+void PrivateDisplay::setResources(const std::string& resources)
+{
+    Display* display = XOpenDisplay(displayName.c_str());
+    if (display == nullptr)
+        throw std::runtime_error("cannot connect to X display " + displayName);
+    // The server runs with -noreset, so the property outlives this connection.
+    XChangeProperty(display, DefaultRootWindow(display), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(resources.data()), static_cast<int>(resources.size()));
+    XCloseDisplay(display);
+}
+
 PrivateDisplay::~PrivateDisplay()
 {
     if (windowManager)

@@ -28,6 +28,9 @@ public:
 
     // ":N", as DISPLAY wants it.
     [[nodiscard]] const std::string& name() const { return displayName; }
+    // Sets the X resources the desktop gives programs on the root window, as `xrdb` does
+    // ("Xft.dpi:\t192\n"); programs read them as they connect.
+    void setResources(const std::string& resources);
 
 private:
     std::unique_ptr<ChildProcess> server;

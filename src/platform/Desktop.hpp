@@ -32,6 +32,9 @@ public:
     [[nodiscard]] const std::optional<std::string>& problem() const { return whyNoWindow; }
     // Asks the window manager; without a display, nothing is known.
     [[nodiscard]] WindowRoom room() const;
+    // The desktop's scale (see DesktopScale.hpp): 2 where it enlarges everything to 200%; 1 where it
+    // says nothing.
+    [[nodiscard]] float scale() const;
 
 private:
     struct Connection;

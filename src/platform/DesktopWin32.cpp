@@ -1,6 +1,10 @@
 #include "platform/Desktop.hpp"
 
+#include "DesktopScale.hpp"
+
 #include <windows.h>
+
+#include <shellscalingapi.h>
 
 namespace platform
 {
@@ -9,7 +13,12 @@ struct Desktop::Connection
 {
 };
 
-Desktop::Desktop() = default;
+// Windows answers a process that has not said it knows of densities in pixels of 96 dpi, the work area
+// and frame too. SFML says so for the process as it opens the window, which is too late for its size.
+Desktop::Desktop()
+{
+    SetProcessDpiAwareness(PROCESS_PER_MONITOR_DPI_AWARE);
+}
 
 Desktop::~Desktop() = default;
 
@@ -26,5 +35,15 @@ WindowRoom Desktop::room() const
         room.frame = {static_cast<unsigned>(client.right - client.left),
                       static_cast<unsigned>(client.bottom - client.top)};
     return room;
+}
+
+// The window opens centred on the primary monitor.
+float Desktop::scale() const
+{
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (GetDpiForMonitor(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), MDT_EFFECTIVE_DPI, &dpiX, &dpiY) != S_OK)
+        return 1.f;
+    return scaleOfDpi(dpiY);
 }
 } // namespace platform

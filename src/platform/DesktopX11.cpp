@@ -1,7 +1,10 @@
 #include "platform/Desktop.hpp"
 
+#include "DesktopScale.hpp"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xresource.h>
 
 #include <poll.h>
 
@@ -113,6 +116,24 @@ sf::Vector2u frameSize(Display* display)
     XSync(display, False);
     return frame;
 }
+
+// The `Xft.dpi` resource as the desktop set it on the root window (xrdb's RESOURCE_MANAGER), matched
+// as Xlib matches resources, so that `*dpi` counts too.
+std::optional<std::string> xftDpi(Display* display)
+{
+    const char* resources = XResourceManagerString(display);
+    if (resources == nullptr)
+        return std::nullopt;
+    XrmInitialize();
+    XrmDatabase database = XrmGetStringDatabase(resources);
+    char* type = nullptr;
+    XrmValue value{};
+    std::optional<std::string> dpi;
+    if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) == True && value.addr != nullptr)
+        dpi = std::string(value.addr);
+    XrmDestroyDatabase(database);
+    return dpi;
+}
 } // namespace
 
 struct Desktop::Connection
@@ -151,5 +172,12 @@ WindowRoom Desktop::room() const
     XSync(display, False);
     XSetErrorHandler(previousHandler);
     return room;
+}
+
+float Desktop::scale() const
+{
+    const std::optional<std::string> dpi = connection ? xftDpi(connection->display) : std::nullopt;
+    const char* gdkScale = std::getenv("GDK_SCALE");
+    return x11Scale(dpi, gdkScale ? std::optional<std::string_view>(gdkScale) : std::nullopt);
 }
 } // namespace platform
