@@ -57,8 +57,9 @@ FLITMERE_BUNDLE="$bundle" xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -
     || die "the installation or the bundle failed its proof"
 
 # --- The Debian package ----------------------------------------------------------------------------
+# dpkg takes the time of debian/changelog's latest entry, as it does when the package is built alone.
 if [ -f "$root/scripts/build-deb.sh" ]; then
-    bash "$root/scripts/build-deb.sh"
+    env -u SOURCE_DATE_EPOCH bash "$root/scripts/build-deb.sh"
 else
     say "no scripts/build-deb.sh in this commit: no .deb"
 fi
