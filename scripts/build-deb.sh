@@ -39,16 +39,25 @@ if [ -z "$sfml" ] || dpkg --compare-versions "$sfml" lt 3; then
     profile=pkg.flitmere.private-sfml
 fi
 
-# The packaging tools and the rest of debian/control's Build-Depends.
+# dpkg's tools and lintian, then debian/control's Build-Depends for this build (debhelper,
+# build-essential...) where dpkg-checkbuilddeps finds any missing.
+updated=false
+apt_install() {
+    if ! $updated; then
+        as_root apt-get update -qq >/dev/null || die "cannot reach the Debian package registry (apt-get update failed)"
+        updated=true
+    fi
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get "$@" -y -qq --no-install-recommends >/dev/null \
+        || die "apt-get $* failed"
+}
 missing=()
-for p in debhelper dpkg-dev lintian; do
+for p in dpkg-dev lintian; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-if [ ${#missing[@]} -gt 0 ]; then
-    say "installing ${missing[*]}"
-    as_root apt-get update -qq >/dev/null || die "cannot reach the Debian package registry (apt-get update failed)"
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null \
-        || die "apt-get install ${missing[*]} failed"
+[ ${#missing[@]} -eq 0 ] || { say "installing ${missing[*]}"; apt_install install "${missing[@]}"; }
+if ! (cd "$root" && dpkg-checkbuilddeps ${profile:+-P"$profile"}) >/dev/null 2>&1; then
+    say "installing the build dependencies"
+    apt_install build-dep ${profile:+-P "$profile"} "$root"
 fi
 
 # The sources as checked out (with uncommitted changes, without what git ignores) are built in
