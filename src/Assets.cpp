@@ -1,15 +1,19 @@
 #include "Assets.hpp"
 
+#include "AssetCache.hpp"
 #include "AssetCheck.hpp"
 #include "platform/Process.hpp"
 
 #include <SFML/Graphics/Image.hpp>
+#include <SFML/System/Err.hpp>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <sstream>
+#include <utility>
 
 namespace
 {
@@ -57,10 +61,72 @@ bool passes(std::optional<std::string_view> fault, std::string_view fileName)
     return !fault;
 }
 
+// Keeps what the game's stream and the library's write on standard error while it lives.
+class ErrorCapture
+{
+public:
+    explicit ErrorCapture(std::streambuf* into) : ours(std::cerr.rdbuf(into)), library(sf::err().rdbuf(into)) {}
+    ~ErrorCapture()
+    {
+        std::cerr.rdbuf(ours);
+        sf::err().rdbuf(library);
+    }
+    ErrorCapture(const ErrorCapture&) = delete;
+    ErrorCapture& operator=(const ErrorCapture&) = delete;
+
+private:
+    std::streambuf* ours;
+    std::streambuf* library;
+};
+
+template <typename Decoded>
+using Decoder = bool (*)(Decoded& decoded, std::string_view bytes, std::string_view fileName);
+
+// The file read whole and decoded, with what that said on standard error.
+template <typename Decoded>
+AssetCache::Outcome<Decoded> decodeFile(const std::string& fileName, Decoder<Decoded> decode)
+{
+    AssetCache::Outcome<Decoded> outcome;
+    std::stringbuf said;
+    {
+        const ErrorCapture capture(&said);
+        Decoded decoded;
+        // The file's bytes are let go once it is decoded.
+        if (const std::optional<std::string> bytes = readWholeFile(fileName);
+            bytes && decode(decoded, *bytes, fileName))
+            outcome.decoded = std::move(decoded);
+    }
+    outcome.said = said.str();
+    return outcome;
+}
+
+// Decodes the file, or finds it on the shelf of the cache that lives; says what its decoding said,
+// and hands what came out to `use`.
+template <typename Decoded, typename Use>
+bool useDecoded(const std::string& fileName, Decoder<Decoded> decode, AssetCache::Shelf<Decoded>* shelf, Use use)
+{
+    const auto finish = [&](const AssetCache::Outcome<Decoded>& outcome)
+    {
+        std::cerr << outcome.said;
+        return outcome.decoded && use(*outcome.decoded);
+    };
+    if (shelf == nullptr)
+        return finish(decodeFile(fileName, decode));
+    auto found = shelf->find(fileName);
+    if (found == shelf->end())
+        found = shelf->emplace(fileName, decodeFile(fileName, decode)).first;
+    return finish(found->second);
+}
+
 bool loadSound(sf::SoundBuffer& buffer, const std::string& fileName)
 {
-    const std::optional<std::string> bytes = readWholeFile(fileName);
-    return bytes && decodeSound(buffer, *bytes, fileName);
+    AssetCache* const cache = AssetCache::current();
+    return useDecoded<sf::SoundBuffer>(fileName, decodeSound, cache ? &cache->sounds : nullptr,
+                                       [&](const sf::SoundBuffer& decoded)
+                                       {
+                                           buffer = decoded;
+                                           return true;
+                                       });
 }
 } // namespace
 
@@ -81,12 +147,9 @@ bool decodeSound(sf::SoundBuffer& buffer, std::string_view bytes, std::string_vi
 
 bool loadPicture(sf::Texture& texture, const std::string& fileName)
 {
-    sf::Image image;
-    // The file's bytes are let go once the picture is decoded, before it becomes a texture.
-    if (const std::optional<std::string> bytes = readWholeFile(fileName);
-        !bytes || !decodePicture(image, *bytes, fileName))
-        return false;
-    return texture.loadFromImage(image);
+    AssetCache* const cache = AssetCache::current();
+    return useDecoded<sf::Image>(fileName, decodePicture, cache ? &cache->pictures : nullptr,
+                                 [&](const sf::Image& image) { return texture.loadFromImage(image); });
 }
 
 sf::Texture loadTexture(const std::string& fileName, std::string_view failureMessage)

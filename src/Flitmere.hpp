@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+class AssetCache;
 struct PlayScene;
 namespace sf
 {
@@ -85,6 +86,9 @@ public:
     [[nodiscard]] const sf::Sprite& getBackground() const { return *background; }
 
 private:
+    // Builds the game while `loading` lives, so that a file loaded twice is read and decoded once.
+    explicit Flitmere(const AssetCache& loading);
+
     void keepTunePlaying(sf::Sound& music);
     // False when the action closes the window.
     bool handle(PlayerAction action);
