@@ -15,6 +15,10 @@
 
 class AssetCache;
 struct PlayScene;
+namespace platform
+{
+class Desktop;
+}
 namespace sf
 {
 class Sound;
@@ -37,7 +41,8 @@ public:
     Flitmere& operator=(const Flitmere& other);
     ~Flitmere() = default;
 
-    void play();
+    // Plays on the desktop `main` checked, whose window manager tells where the window fits.
+    void play(const platform::Desktop& desktop);
 
     // One frame without its drawing: the tune, the player's actions, then for each of the frame's updates
     // the update when not paused and the end-of-frame decision, with the HUD built before the last.

@@ -22,10 +22,10 @@ constexpr unsigned bitsPerPixel = 32;
 constexpr sf::Time waitingFrameInterval = sf::milliseconds(250);
 } // namespace
 
-void Flitmere::play()
+void Flitmere::play(const platform::Desktop& desktop)
 {
     PlayScene scene;
-    const sf::Vector2u size = windowSize(sf::VideoMode::getDesktopMode().size, platform::Desktop().room());
+    const sf::Vector2u size = windowSize(sf::VideoMode::getDesktopMode().size, desktop.room());
     sf::RenderWindow window(sf::VideoMode(size, bitsPerPixel), "Flitmere!", sf::Style::Titlebar | sf::Style::Close,
                             sf::State::Windowed);
     // The world keeps its 1200x800 pixels; a window too large for the screen would hide its lower part,

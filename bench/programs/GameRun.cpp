@@ -46,8 +46,8 @@ struct Play
     Flitmere game;
     PlayScene scene;
     sf::RenderWindow window{
-        sf::VideoMode(windowSize(sf::VideoMode::getDesktopMode().size, platform::Desktop().room()), bitsPerPixel),
-        "Flitmere!", sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed};
+        sf::VideoMode(windowSize(sf::VideoMode::getDesktopMode().size, desktop.room()), bitsPerPixel), "Flitmere!",
+        sf::Style::Titlebar | sf::Style::Close, sf::State::Windowed};
     const sf::Clock gameClock;
     FrameInput input;
 
