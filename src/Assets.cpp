@@ -14,7 +14,6 @@
 #include <memory>
 #include <optional>
 #include <sstream>
-#include <utility>
 
 namespace
 {
@@ -92,51 +91,46 @@ private:
 template <typename Decoded>
 using Decoder = bool (*)(Decoded& decoded, std::string_view bytes, std::string_view fileName);
 
-// The file read whole and decoded, with what that said on standard error.
-template <typename Decoded>
-AssetCache::Outcome<Decoded> decodeFile(const std::string& fileName, Decoder<Decoded> decode)
+// The file read whole and decoded into `decoded`; its bytes are let go once it is decoded.
+template <typename Decoded> bool decodeFile(const std::string& fileName, Decoder<Decoded> decode, Decoded& decoded)
 {
-    AssetCache::Outcome<Decoded> outcome;
-    std::stringbuf said;
+    const std::optional<FileBytes> bytes = readWholeFile(fileName);
+    return bytes && decode(decoded, bytes->view(), fileName);
+}
+
+// The first decode of the file, kept on the shelf with what it said on standard error meanwhile;
+// says that again.
+template <typename Decoded>
+const AssetCache::Outcome<Decoded>& shelved(AssetCache::Shelf<Decoded>& shelf, const std::string& fileName,
+                                            Decoder<Decoded> decode)
+{
+    const auto [found, first] = shelf.try_emplace(fileName);
+    AssetCache::Outcome<Decoded>& outcome = found->second;
+    if (first)
     {
-        const ErrorCapture capture(&said);
-        Decoded decoded;
-        // The file's bytes are let go once it is decoded.
-        if (const std::optional<FileBytes> bytes = readWholeFile(fileName);
-            bytes && decode(decoded, bytes->view(), fileName))
-            outcome.decoded = std::move(decoded);
+        std::stringbuf said;
+        {
+            const ErrorCapture capture(&said);
+            if (!decodeFile(fileName, decode, outcome.decoded.emplace()))
+                outcome.decoded.reset();
+        }
+        outcome.said = said.str();
     }
-    outcome.said = said.str();
+    std::cerr << outcome.said;
     return outcome;
 }
 
-// Decodes the file, or finds it on the shelf of the cache that lives; says what its decoding said,
-// and hands what came out to `use`.
-template <typename Decoded, typename Use>
-bool useDecoded(const std::string& fileName, Decoder<Decoded> decode, AssetCache::Shelf<Decoded>* shelf, Use use)
-{
-    const auto finish = [&](const AssetCache::Outcome<Decoded>& outcome)
-    {
-        std::cerr << outcome.said;
-        return outcome.decoded && use(*outcome.decoded);
-    };
-    if (shelf == nullptr)
-        return finish(decodeFile(fileName, decode));
-    auto found = shelf->find(fileName);
-    if (found == shelf->end())
-        found = shelf->emplace(fileName, decodeFile(fileName, decode)).first;
-    return finish(found->second);
-}
-
+// Without a cache a sound is decoded where it stays: a sound buffer is copied, never moved, and the
+// tune holds 17 MB.
 bool loadSound(sf::SoundBuffer& buffer, const std::string& fileName)
 {
     AssetCache* const cache = AssetCache::current();
-    return useDecoded<sf::SoundBuffer>(fileName, decodeSound, cache ? &cache->sounds : nullptr,
-                                       [&](const sf::SoundBuffer& decoded)
-                                       {
-                                           buffer = decoded;
-                                           return true;
-                                       });
+    if (cache == nullptr)
+        return decodeFile(fileName, decodeSound, buffer);
+    const AssetCache::Outcome<sf::SoundBuffer>& outcome = shelved(cache->sounds, fileName, decodeSound);
+    if (outcome.decoded)
+        buffer = *outcome.decoded;
+    return outcome.decoded.has_value();
 }
 } // namespace
 
@@ -158,8 +152,13 @@ bool decodeSound(sf::SoundBuffer& buffer, std::string_view bytes, std::string_vi
 bool loadPicture(sf::Texture& texture, const std::string& fileName)
 {
     AssetCache* const cache = AssetCache::current();
-    return useDecoded<sf::Image>(fileName, decodePicture, cache ? &cache->pictures : nullptr,
-                                 [&](const sf::Image& image) { return texture.loadFromImage(image); });
+    if (cache == nullptr)
+    {
+        sf::Image image;
+        return decodeFile(fileName, decodePicture, image) && texture.loadFromImage(image);
+    }
+    const AssetCache::Outcome<sf::Image>& outcome = shelved(cache->pictures, fileName, decodePicture);
+    return outcome.decoded && texture.loadFromImage(*outcome.decoded);
 }
 
 sf::Texture loadTexture(const std::string& fileName, std::string_view failureMessage)
