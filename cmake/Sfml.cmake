@@ -18,12 +18,23 @@ if(NOT SFML_FOUND)
     find_package(SFML 3 REQUIRED COMPONENTS Graphics Window System Audio)
 endif()
 
+# The installed game is always started through the runtime's own loader, by the launcher. A package
+# build links it for that alone: the system's program interpreter and no search path, so that it
+# holds no path of the build machine, whichever folder it was built in. Such a game does not run
+# from the build folder, nor do the tests.
+option(FLITMERE_GAME_LINKED_FOR_INSTALL "Link the game only to run from its installation (debian/rules)" OFF)
+if(FLITMERE_GAME_LINKED_FOR_INSTALL AND FLITMERE_TESTS)
+    message(FATAL_ERROR "FLITMERE_GAME_LINKED_FOR_INSTALL needs FLITMERE_TESTS=OFF: the tests run the game from the build folder")
+endif()
+
 cmake_path(IS_PREFIX FLITMERE_SFML_PREFIX "${SFML_DIR}" NORMALIZE FLITMERE_SFML_FROM_PREFIX)
 if(FLITMERE_SFML_FROM_PREFIX)
     set(FLITMERE_SFML_LIBDIR "${FLITMERE_SFML_PREFIX}/usr/lib/x86_64-linux-gnu")
+    set(runs_from_build "$<NOT:$<AND:$<BOOL:${FLITMERE_GAME_LINKED_FOR_INSTALL}>,$<STREQUAL:$<TARGET_PROPERTY:NAME>,flitmere>>>")
     add_link_options(
-        "-Wl,--dynamic-linker=${FLITMERE_SFML_LIBDIR}/ld-linux-x86-64.so.2"
+        "$<${runs_from_build}:-Wl,--dynamic-linker=${FLITMERE_SFML_LIBDIR}/ld-linux-x86-64.so.2>"
         -Wl,--disable-new-dtags
-        "-Wl,-rpath,${FLITMERE_SFML_LIBDIR}"
+        "$<${runs_from_build}:-Wl,-rpath,${FLITMERE_SFML_LIBDIR}>"
+        "-Wl,-rpath-link,${FLITMERE_SFML_LIBDIR}"
         -Wl,--allow-shlib-undefined)
 endif()

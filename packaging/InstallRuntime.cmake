@@ -5,7 +5,8 @@
 # In: FLITMERE_GAME, FLITMERE_SFML_PREFIX, FLITMERE_SFML_LIBDIR, FLITMERE_INSTALLED_GAME,
 #     FLITMERE_RUNTIME_DIR, FLITMERE_RUNTIME_DOC_DIR (the last three relative to the prefix).
 set(loader "${FLITMERE_SFML_LIBDIR}/ld-linux-x86-64.so.2")
-execute_process(COMMAND "${loader}" --list "${FLITMERE_GAME}"
+# The library path serves a game linked without a search path (FLITMERE_GAME_LINKED_FOR_INSTALL).
+execute_process(COMMAND "${loader}" --library-path "${FLITMERE_SFML_LIBDIR}" --list "${FLITMERE_GAME}"
     OUTPUT_VARIABLE listing ERROR_VARIABLE problem RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "Cannot list the libraries of ${FLITMERE_GAME}: ${problem}")
@@ -21,12 +22,17 @@ foreach(entry IN LISTS found)
         list(APPEND libraries "${library}")
     endif()
 endforeach()
+# A game linked with the system's interpreter lists the runtime's loader as its library too.
+list(REMOVE_ITEM libraries "${loader}")
 if(NOT libraries MATCHES "libsfml-graphics")
     message(FATAL_ERROR "The private SFML prefix does not serve ${FLITMERE_GAME}:\n${listing}")
 endif()
 
-file(INSTALL ${libraries} "${loader}" DESTINATION "${CMAKE_INSTALL_PREFIX}/${FLITMERE_RUNTIME_DIR}"
+# The libraries are only read; the loader is the program the launcher runs.
+file(INSTALL ${libraries} DESTINATION "${CMAKE_INSTALL_PREFIX}/${FLITMERE_RUNTIME_DIR}"
     FOLLOW_SYMLINK_CHAIN
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+file(INSTALL "${loader}" DESTINATION "${CMAKE_INSTALL_PREFIX}/${FLITMERE_RUNTIME_DIR}"
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # The build linked the game with a search path into the build machine's prefix, which would be

@@ -1,15 +1,19 @@
 #include "Assets.hpp"
 
+#include "AssetCache.hpp"
 #include "AssetCheck.hpp"
 #include "platform/Process.hpp"
 
 #include <SFML/Graphics/Image.hpp>
+#include <SFML/System/Err.hpp>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
+#include <sstream>
 
 namespace
 {
@@ -32,9 +36,18 @@ bool isRegularFile(const std::string& fileName)
 // library takes no more than 2 GiB: a larger file is refused before it is read into memory.
 constexpr std::streamoff largestFileBytes = std::streamoff{1} << 30;
 
+// A file's bytes, in a buffer the read fills without setting it to zero first (17 MB for the tune).
+struct FileBytes
+{
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+
+    [[nodiscard]] std::string_view view() const { return {data.get(), size}; }
+};
+
 // The whole file, read once, so that the bytes checked are the bytes decoded; nothing for anything
 // but a regular file (the library would hang on a folder), or a file it cannot read whole.
-std::optional<std::string> readWholeFile(const std::string& fileName)
+std::optional<FileBytes> readWholeFile(const std::string& fileName)
 {
     if (!isRegularFile(fileName))
         return std::nullopt;
@@ -42,9 +55,9 @@ std::optional<std::string> readWholeFile(const std::string& fileName)
     const std::streamoff size = file.tellg();
     if (!file || size < 0 || size > largestFileBytes)
         return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
+    FileBytes bytes{std::unique_ptr<char[]>(new char[static_cast<std::size_t>(size)]), static_cast<std::size_t>(size)};
     file.seekg(0);
-    if (!file.read(bytes.data(), size))
+    if (!file.read(bytes.data.get(), size))
         return std::nullopt;
     return bytes;
 }
@@ -57,10 +70,67 @@ bool passes(std::optional<std::string_view> fault, std::string_view fileName)
     return !fault;
 }
 
+// Keeps what the game's stream and the library's write on standard error while it lives.
+class ErrorCapture
+{
+public:
+    explicit ErrorCapture(std::streambuf* into) : ours(std::cerr.rdbuf(into)), library(sf::err().rdbuf(into)) {}
+    ~ErrorCapture()
+    {
+        std::cerr.rdbuf(ours);
+        sf::err().rdbuf(library);
+    }
+    ErrorCapture(const ErrorCapture&) = delete;
+    ErrorCapture& operator=(const ErrorCapture&) = delete;
+
+private:
+    std::streambuf* ours;
+    std::streambuf* library;
+};
+
+template <typename Decoded>
+using Decoder = bool (*)(Decoded& decoded, std::string_view bytes, std::string_view fileName);
+
+// The file read whole and decoded into `decoded`; its bytes are let go once it is decoded.
+template <typename Decoded> bool decodeFile(const std::string& fileName, Decoder<Decoded> decode, Decoded& decoded)
+{
+    const std::optional<FileBytes> bytes = readWholeFile(fileName);
+    return bytes && decode(decoded, bytes->view(), fileName);
+}
+
+// The first decode of the file, kept on the shelf with what it said on standard error meanwhile;
+// says that again.
+template <typename Decoded>
+const AssetCache::Outcome<Decoded>& shelved(AssetCache::Shelf<Decoded>& shelf, const std::string& fileName,
+                                            Decoder<Decoded> decode)
+{
+    const auto [found, first] = shelf.try_emplace(fileName);
+    AssetCache::Outcome<Decoded>& outcome = found->second;
+    if (first)
+    {
+        std::stringbuf said;
+        {
+            const ErrorCapture capture(&said);
+            if (!decodeFile(fileName, decode, outcome.decoded.emplace()))
+                outcome.decoded.reset();
+        }
+        outcome.said = said.str();
+    }
+    std::cerr << outcome.said;
+    return outcome;
+}
+
+// Without a cache a sound is decoded where it stays: a sound buffer is copied, never moved, and the
+// tune holds 17 MB.
 bool loadSound(sf::SoundBuffer& buffer, const std::string& fileName)
 {
-    const std::optional<std::string> bytes = readWholeFile(fileName);
-    return bytes && decodeSound(buffer, *bytes, fileName);
+    AssetCache* const cache = AssetCache::current();
+    if (cache == nullptr)
+        return decodeFile(fileName, decodeSound, buffer);
+    const AssetCache::Outcome<sf::SoundBuffer>& outcome = shelved(cache->sounds, fileName, decodeSound);
+    if (outcome.decoded)
+        buffer = *outcome.decoded;
+    return outcome.decoded.has_value();
 }
 } // namespace
 
@@ -81,12 +151,14 @@ bool decodeSound(sf::SoundBuffer& buffer, std::string_view bytes, std::string_vi
 
 bool loadPicture(sf::Texture& texture, const std::string& fileName)
 {
-    sf::Image image;
-    // The file's bytes are let go once the picture is decoded, before it becomes a texture.
-    if (const std::optional<std::string> bytes = readWholeFile(fileName);
-        !bytes || !decodePicture(image, *bytes, fileName))
-        return false;
-    return texture.loadFromImage(image);
+    AssetCache* const cache = AssetCache::current();
+    if (cache == nullptr)
+    {
+        sf::Image image;
+        return decodeFile(fileName, decodePicture, image) && texture.loadFromImage(image);
+    }
+    const AssetCache::Outcome<sf::Image>& outcome = shelved(cache->pictures, fileName, decodePicture);
+    return outcome.decoded && texture.loadFromImage(*outcome.decoded);
 }
 
 sf::Texture loadTexture(const std::string& fileName, std::string_view failureMessage)

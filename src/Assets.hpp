@@ -18,7 +18,8 @@ void reportLoadFailure(std::string_view message);
 [[nodiscard]] bool decodeSound(sf::SoundBuffer& buffer, std::string_view bytes, std::string_view fileName);
 
 // Loads a whole picture: the file is read once and its bytes decoded as above. Anything but a regular
-// file fails, and so does a file over 1 GiB. Sounds are read the same way.
+// file fails, and so does a file over 1 GiB. Sounds are read the same way. While an AssetCache lives,
+// a file loaded before is neither read nor decoded again (AssetCache.hpp).
 [[nodiscard]] bool loadPicture(sf::Texture& texture, const std::string& fileName);
 
 // A picture the game can do without: on failure the message is reported and the texture stays empty.

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace
 {
@@ -75,10 +76,18 @@ Bird::Bird(const Bird& other)
 
 Bird& Bird::operator=(const Bird& other)
 {
+    if (this != &other)
+        *this = Bird(other);
+    return *this;
+}
+
+// Sound buffers have no move of their own: they are copied.
+Bird& Bird::operator=(Bird&& other)
+{
     if (this == &other)
         return *this;
-    wingUpTexture = other.wingUpTexture;
-    wingDownTexture = other.wingDownTexture;
+    wingUpTexture = std::move(other.wingUpTexture);
+    wingDownTexture = std::move(other.wingDownTexture);
     birdSprite = other.birdSprite;
     squawkBuffer = other.squawkBuffer;
     flapBuffer = other.flapBuffer;

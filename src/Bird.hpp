@@ -19,6 +19,8 @@ public:
     // A copy shows its own pictures and plays its own buffers, never those of the bird it came from.
     Bird(const Bird& other);
     Bird& operator=(const Bird& other);
+    // Takes the pictures over instead of copying them, as the game's replacement of its bird does.
+    Bird& operator=(Bird&& other);
     ~Bird() = default;
 
     [[nodiscard]] const sf::Sprite& getBird() const { return *birdSprite; }

@@ -1,13 +1,16 @@
 #include "Flitmere.hpp"
 
+#include "AssetCache.hpp"
 #include "Assets.hpp"
 
 #include <sstream>
 
+Flitmere::Flitmere() : Flitmere(AssetCache{}) {}
+
 // The members are first built with their declared defaults (the bird, then three obstacles on
 // "obstacle.bmp"); the body then builds the bird and the obstacles again, on their own pictures.
 // Each obstacle reseeds the random generator, so the last one built fixes the heights drawn next.
-Flitmere::Flitmere()
+Flitmere::Flitmere([[maybe_unused]] const AssetCache& loading)
 {
     bird = Bird();
     obstacle1 = Obstacle("obstacle.bmp", obstacleStartX, 0.f);

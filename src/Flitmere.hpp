@@ -13,7 +13,12 @@
 #include <optional>
 #include <string>
 
+class AssetCache;
 struct PlayScene;
+namespace platform
+{
+class Desktop;
+}
 namespace sf
 {
 class Sound;
@@ -36,7 +41,8 @@ public:
     Flitmere& operator=(const Flitmere& other);
     ~Flitmere() = default;
 
-    void play();
+    // Plays on the desktop `main` checked, whose window manager tells where the window fits.
+    void play(const platform::Desktop& desktop);
 
     // One frame without its drawing: the tune, the player's actions, then for each of the frame's updates
     // the update when not paused and the end-of-frame decision, with the HUD built before the last.
@@ -87,6 +93,9 @@ public:
     [[nodiscard]] const sf::Sprite& getBackground() const { return *background; }
 
 private:
+    // Builds the game while `loading` lives, so that a file loaded twice is read and decoded once.
+    explicit Flitmere(const AssetCache& loading);
+
     void keepTunePlaying(sf::Sound& music);
     // False when the action closes the window.
     bool handle(PlayerAction action);

@@ -108,15 +108,18 @@ void Flitmere::update(PlayScene& scene, bool rightButtonHeld)
 
 void Flitmere::draw(sf::RenderTarget& target, const PlayScene& scene) const
 {
-    target.clear(sf::Color::Blue);
-    target.draw(*background);
+    // Opaque blue where no picture covers the window, then the pictures back to front.
+    Painter& painter = scene.painter;
+    painter.begin(sf::Color::Blue);
+    painter.add(*background);
     if (!gameIsOver)
     {
-        scene.scenery.draw(target);
-        target.draw(bird.getBird());
-        target.draw(obstacle1.getObstacle());
-        target.draw(obstacle2.getObstacle());
+        scene.scenery.addTo(painter);
+        painter.add(bird.getBird());
+        painter.add(obstacle1.getObstacle());
+        painter.add(obstacle2.getObstacle());
     }
+    painter.paint(target);
     if (scene.hudFontOpened)
         target.draw(scene.hudText);
 }

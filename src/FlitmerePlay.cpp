@@ -23,18 +23,12 @@ constexpr unsigned bitsPerPixel = 32;
 // going; the window's next event (the focus coming back) ends the wait at once.
 constexpr sf::Time waitingFrameInterval = sf::milliseconds(250);
 
-// The designed size times the desktop's scale, as far as the screen has room for it.
-sf::Vector2u windowSizeOnThisDesktop()
-{
-    const platform::Desktop desktop;
-    return windowSize(sf::VideoMode::getDesktopMode().size, desktop.room(), desktop.scale());
-}
 } // namespace
 
-void Flitmere::play()
+void Flitmere::play(const platform::Desktop& desktop)
 {
     PlayScene scene;
-    const sf::Vector2u size = windowSizeOnThisDesktop();
+    const sf::Vector2u size = windowSize(sf::VideoMode::getDesktopMode().size, desktop.room(), desktop.scale());
     sf::RenderWindow window(sf::VideoMode(size, bitsPerPixel), "Flitmere!", sf::Style::Titlebar | sf::Style::Close,
                             sf::State::Windowed);
     // The world keeps its 1200x800 pixels whatever the window's size: the view enlarges it on a

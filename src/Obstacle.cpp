@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 
 namespace
 {
@@ -32,9 +33,16 @@ Obstacle::Obstacle(const Obstacle& other)
 
 Obstacle& Obstacle::operator=(const Obstacle& other)
 {
+    if (this != &other)
+        *this = Obstacle(other);
+    return *this;
+}
+
+Obstacle& Obstacle::operator=(Obstacle&& other)
+{
     if (this == &other)
         return *this;
-    obstacleTexture = other.obstacleTexture;
+    obstacleTexture = std::move(other.obstacleTexture);
     obstacleSprite = other.obstacleSprite;
     gapOffset = other.gapOffset;
     obstacleSprite->setTexture(obstacleTexture);

@@ -18,6 +18,8 @@ public:
     // A copy shows its own picture, never the one of the obstacle it came from.
     Obstacle(const Obstacle& other);
     Obstacle& operator=(const Obstacle& other);
+    // Takes the picture over instead of copying it, as the game's replacements do.
+    Obstacle& operator=(Obstacle&& other);
     ~Obstacle() = default;
 
     void moveObstacle();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Painter.hpp"
 #include "Scenery.hpp"
 
 #include <SFML/Audio/Sound.hpp>
@@ -31,4 +32,6 @@ struct PlayScene
     sf::SoundBuffer musicBuffer;
     sf::Sound scoreSound{scoreBuffer};
     sf::Sound music{musicBuffer};
+    // What the drawing has learnt of the pictures, and its working space: drawing changes nothing shown.
+    mutable Painter painter;
 };

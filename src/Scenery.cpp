@@ -57,13 +57,13 @@ void Scenery::scroll()
     drift(mountainSprite2, mountain2Drift);
 }
 
-void Scenery::draw(sf::RenderTarget& target) const
+void Scenery::addTo(Painter& painter) const
 {
-    target.draw(mountainSprite1);
-    target.draw(mountainSprite2);
-    target.draw(cloud1Sprite);
-    target.draw(cloud2Sprite);
-    target.draw(cloud3Sprite);
+    painter.add(mountainSprite1);
+    painter.add(mountainSprite2);
+    painter.add(cloud1Sprite);
+    painter.add(cloud2Sprite);
+    painter.add(cloud3Sprite);
 }
 
 void Scenery::setSmooth(bool smooth)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <SFML/Graphics/RenderTarget.hpp>
+#include "Painter.hpp"
+
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
@@ -17,7 +18,7 @@ public:
     // One update: every sprite moves left by its step, or re-enters at its wrap position.
     void scroll();
     // Mountains behind clouds.
-    void draw(sf::RenderTarget& target) const;
+    void addTo(Painter& painter) const;
     // Whether the pictures are smoothed where they are shown enlarged.
     void setSmooth(bool smooth);
 

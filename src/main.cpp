@@ -20,6 +20,6 @@ int main()
     openSoundOutput();
 
     Flitmere flitmere;
-    flitmere.play();
+    flitmere.play(desktop);
     return 0;
 }

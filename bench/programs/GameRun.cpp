@@ -41,19 +41,13 @@ namespace
 constexpr unsigned bitsPerPixel = 32;
 constexpr sf::Time simulatedFrameTime = sf::microseconds(16'667);
 
-sf::Vector2u windowSizeOnThisDesktop()
-{
-    const platform::Desktop desktop;
-    return windowSize(sf::VideoMode::getDesktopMode().size, desktop.room(), desktop.scale());
-}
-
 // What main and Flitmere::play set up before the first frame, in their order.
 struct Play
 {
     const platform::Desktop desktop;
     Flitmere game;
     PlayScene scene;
-    const sf::Vector2u size = windowSizeOnThisDesktop();
+    const sf::Vector2u size = windowSize(sf::VideoMode::getDesktopMode().size, desktop.room(), desktop.scale());
     sf::RenderWindow window{sf::VideoMode(size, bitsPerPixel), "Flitmere!", sf::Style::Titlebar | sf::Style::Close,
                             sf::State::Windowed};
     const sf::Clock gameClock;

@@ -8,6 +8,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <vector>
@@ -67,6 +68,16 @@ std::optional<sf::Vector2u> workArea(Display* display)
     if (areas.size() < at + 4)
         return std::nullopt;
     return sf::Vector2u{static_cast<unsigned>(areas[at + 2]), static_cast<unsigned>(areas[at + 3])};
+}
+
+// Whether the window manager says it answers a request for a frame's size: asking one that does not
+// would wait for an answer that never comes.
+bool answersFrameRequests(Display* display)
+{
+    const Atom request = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
+    const std::vector<unsigned long> supported =
+        numbers(display, DefaultRootWindow(display), "_NET_SUPPORTED", XA_ATOM);
+    return std::find(supported.begin(), supported.end(), request) != supported.end();
 }
 
 bool waitForProperty(Display* display, Window window, Atom property)
@@ -168,7 +179,7 @@ WindowRoom Desktop::room() const
     const auto previousHandler = XSetErrorHandler(ignoreError);
     WindowRoom room;
     if (windowManagerRuns(display))
-        room = {workArea(display), frameSize(display)};
+        room = {workArea(display), answersFrameRequests(display) ? frameSize(display) : sf::Vector2u{}};
     XSync(display, False);
     XSetErrorHandler(previousHandler);
     return room;

@@ -1,0 +1,13 @@
+#include "AssetCache.hpp"
+
+AssetCache* AssetCache::latest = nullptr;
+
+AssetCache::AssetCache() : before(latest)
+{
+    latest = this;
+}
+
+AssetCache::~AssetCache()
+{
+    latest = before;
+}
