@@ -64,6 +64,13 @@ std::string wav(std::uint16_t encoding, std::uint16_t channels, std::uint16_t bl
            field(claimed.value_or(size(data)), 4) + data;
 }
 
+std::string fileBytes(const std::filesystem::path& path)
+{
+    std::string bytes(std::filesystem::file_size(path), '\0');
+    std::ifstream(path, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
+
 void expectRun(const ProbeRun& run, int exitStatus, const std::string& output)
 {
     EXPECT_EQ(run.exitStatus, exitStatus) << run.errors;
@@ -169,9 +176,7 @@ TEST(PlaySetUp, BrokenFilesCountAsMissing)
 TEST(GameConstruction, ACutPictureOrAFolderForASoundCountsAsMissing)
 {
     AssetFolder folder;
-    const std::filesystem::path picture = builtAssets() / "wingDown3.bmp";
-    std::string bytes(std::filesystem::file_size(picture), '\0');
-    std::ifstream(picture, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const std::string bytes = fileBytes(builtAssets() / "wingDown3.bmp");
     folder.write("wingDown3.bmp", bytes.substr(0, bytes.size() / 2));
     expectRun(runProbe(folder, "bird"), 1, "Error: unable to load wingDownTexture from file\n");
 
@@ -215,11 +220,24 @@ TEST(PlaySetUp, TheGameRunsAndDrawsWithoutAnyTolerableFile)
                               "unable to load font\n");
 }
 
-TEST(PlaySetUp, AnEmptyFontFileLetsTheGameRun)
+TEST(PlaySetUp, AnEmptyFontFileOrOneOutOfAllProportionLetsTheGameRunWithoutTheHud)
 {
     AssetFolder folder;
     folder.write("Bicubik.OTF", "");
     expectRun(runProbe(folder, "frames 30"), 0, "unable to load font\n");
+
+    // The real font, its head table saying 16 units to the em instead of 2000: letters 125 times the
+    // size asked, whose pictures would take hundreds of megabytes.
+    std::string font = fileBytes(builtAssets() / "Bicubik.OTF");
+    const std::size_t entry = font.find("head"); // in the table directory: tag, checksum, offset, length
+    std::size_t head = 0;
+    for (std::size_t at = entry + 8; at < entry + 12; ++at)
+        head = head << 8 | static_cast<unsigned char>(font[at]);
+    font.replace(head + 18, 2, std::string("\0\x10", 2));
+    folder.write("Bicubik.OTF", font);
+    const ProbeRun run = runProbe(folder, "frames 30");
+    expectRun(run, 0, "unable to load font\n");
+    EXPECT_NE(run.errors.find("Flitmere: Bicubik.OTF"), std::string::npos) << run.errors;
 }
 
 TEST(HostileFiles, CountAsMissingAndNeverReachTheLibrary)
