@@ -246,6 +246,28 @@ TEST(Install, StartsTheGameFromAnyFolderAndFromItsMenuEntryAfterThePrefixIsMoved
     expectPlays(prefix, launcher(prefix / "bin" / command));
 }
 
+TEST(Install, StopsWhereAPackageOfTheRuntimeHasNoCopyrightFile)
+{
+    if (buildPrivatePrefix.empty())
+        GTEST_SKIP() << "SFML 3 is the system's: no runtime is brought along";
+    // The build's runtime, listed with one package more, whose copyright file is not there.
+    const TempFolder root("flitmere-install");
+    const fs::path prefix = root.path() / "prefix";
+    fs::create_directories(root.path() / "sfml");
+    std::ofstream(root.path() / "sfml/.packages") << "libunlicensed1_1.0-1_amd64.deb\n";
+    fs::create_directories(prefix / "game");
+    fs::copy_file(gameProgram(), prefix / "game/flitmere");
+    const ToolRun run = runTool(
+        FLITMERE_CMAKE,
+        {"-DFLITMERE_GAME=" + gameProgram().string(), "-DFLITMERE_SFML_PREFIX=" + (root.path() / "sfml").string(),
+         "-DFLITMERE_SFML_LIBDIR=" FLITMERE_PRIVATE_SFML_LIBDIR, "-DFLITMERE_INSTALLED_GAME=game/flitmere",
+         "-DFLITMERE_RUNTIME_DIR=runtime", "-DFLITMERE_RUNTIME_DOC_DIR=doc",
+         "-DCMAKE_INSTALL_PREFIX=" + prefix.string(), "-P", FLITMERE_INSTALL_RUNTIME},
+        installTimeout);
+    EXPECT_NE(run.status, ExitStatus::withCode(0)) << run.output;
+    EXPECT_NE(run.output.find("libunlicensed1's copyright file"), std::string::npos) << run.output;
+}
+
 TEST(Install, DesktopEntryIconsAndMetainfoPassTheirValidators)
 {
     const TempFolder root("flitmere-install");

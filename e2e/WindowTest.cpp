@@ -64,6 +64,7 @@ TEST(Window, WithoutADisplayTheGameSaysSoInOneLineAndEndsWithStatus1)
     const std::string named = ":" + std::to_string(absent);
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"-u", "DISPLAY"}, "Error: unable to open a window: no display (DISPLAY is not set)\n"},
+        {{"DISPLAY="}, "Error: unable to open a window: no display (DISPLAY is not set)\n"},
         {{"DISPLAY=" + named}, "Error: unable to open the display \"" + named + "\" named by DISPLAY\n"},
     };
     for (const auto& [environment, message] : cases)

@@ -1,13 +1,31 @@
 #include "Hud.hpp"
 
+#include "Assets.hpp"
+#include "FontCheck.hpp"
+
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 
 namespace
 {
 constexpr unsigned hudCharacterSize = 14;
 const sf::Vector2f hudPosition{1000.f, 2.f};
+constexpr std::string_view fontFailure = "unable to load font";
+// Every character the HUD draws.
+constexpr std::string_view hudCharacters = "Score: 0123456789Lives";
 } // namespace
+
+bool openHudFont(sf::Font& font, const std::string& fileName)
+{
+    if (!openFont(font, fileName, fontFailure))
+        return false;
+    if (drawsInProportion(font, hudCharacters, hudCharacterSize))
+        return true;
+    std::cerr << "Flitmere: " << fileName << " draws its letters out of all proportion to their size\n";
+    reportLoadFailure(fontFailure);
+    return false;
+}
 
 std::string hudString(int score, int lives)
 {

@@ -4,8 +4,7 @@
 #include "Hud.hpp"
 
 PlayScene::PlayScene()
-    : hudFontOpened(openFont(hudFont, "Bicubik.OTF", "unable to load font")),
-      hudText(makeHudText(hudFont, hudScore, hudLives)),
+    : hudFontOpened(openHudFont(hudFont, "Bicubik.OTF")), hudText(makeHudText(hudFont, hudScore, hudLives)),
       scoreBuffer(requireSoundBuffer("score.wav", "unable to open score.wav")),
       musicBuffer(requireSoundBuffer("background.wav", "unable to open background.wav"))
 {

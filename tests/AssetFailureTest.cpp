@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <fstream>
 #include <optional>
@@ -60,6 +62,13 @@ std::string wav(std::uint16_t encoding, std::uint16_t channels, std::uint16_t bl
     const auto size = [](const std::string& bytes) { return static_cast<std::uint32_t>(bytes.size()); };
     return "RIFF" + field(20 + size(format) + size(data), 4) + "WAVEfmt " + field(size(format), 4) + format + "data" +
            field(claimed.value_or(size(data)), 4) + data;
+}
+
+std::string fileBytes(const std::filesystem::path& path)
+{
+    std::string bytes(std::filesystem::file_size(path), '\0');
+    std::ifstream(path, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 void expectRun(const ProbeRun& run, int exitStatus, const std::string& output)
@@ -152,21 +161,22 @@ TEST(PlaySetUp, BrokenFilesCountAsMissing)
     std::filesystem::create_directory(folder.path() / "cloud1.bmp.d");
     folder.remove("mountains.bmp");
     std::filesystem::create_directory(folder.path() / "mountains.bmp");
-    expectRun(runProbe(folder, "scene"), 0,
-              "Error: unable to load cloud1Texture\nError: unable to load mountainTexture\nunable to load font\n");
+    // A picture of no rows at all, and a FIFO, which no one writes to, in a picture's place.
+    folder.write("cloud2.bmp", blackSquareBitmap(40).replace(22, 4, field(0, 4)));
+    folder.remove("cloud3.bmp");
+    ASSERT_EQ(mkfifo((folder.path() / "cloud3.bmp").c_str(), 0600), 0);
+    const std::string pictures = "Error: unable to load cloud1Texture\nError: unable to load cloud2Texture\n"
+                                 "Error: unable to load cloud3Texture\nError: unable to load mountainTexture\n";
+    expectRun(runProbe(folder, "scene"), 0, pictures + "unable to load font\n");
 
     folder.write("background.wav", std::string(4096, '\x5a'));
-    expectRun(runProbe(folder, "scene"), 1,
-              "Error: unable to load cloud1Texture\nError: unable to load mountainTexture\nunable to load font\n"
-              "unable to open background.wav\n");
+    expectRun(runProbe(folder, "scene"), 1, pictures + "unable to load font\nunable to open background.wav\n");
 }
 
 TEST(GameConstruction, ACutPictureOrAFolderForASoundCountsAsMissing)
 {
     AssetFolder folder;
-    const std::filesystem::path picture = builtAssets() / "wingDown3.bmp";
-    std::string bytes(std::filesystem::file_size(picture), '\0');
-    std::ifstream(picture, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const std::string bytes = fileBytes(builtAssets() / "wingDown3.bmp");
     folder.write("wingDown3.bmp", bytes.substr(0, bytes.size() / 2));
     expectRun(runProbe(folder, "bird"), 1, "Error: unable to load wingDownTexture from file\n");
 
@@ -210,11 +220,24 @@ TEST(PlaySetUp, TheGameRunsAndDrawsWithoutAnyTolerableFile)
                               "unable to load font\n");
 }
 
-TEST(PlaySetUp, AnEmptyFontFileLetsTheGameRun)
+TEST(PlaySetUp, AnEmptyFontFileOrOneOutOfAllProportionLetsTheGameRunWithoutTheHud)
 {
     AssetFolder folder;
     folder.write("Bicubik.OTF", "");
     expectRun(runProbe(folder, "frames 30"), 0, "unable to load font\n");
+
+    // The real font, its head table saying 16 units to the em instead of 2000: letters 125 times the
+    // size asked, whose pictures would take hundreds of megabytes.
+    std::string font = fileBytes(builtAssets() / "Bicubik.OTF");
+    const std::size_t entry = font.find("head"); // in the table directory: tag, checksum, offset, length
+    std::size_t head = 0;
+    for (std::size_t at = entry + 8; at < entry + 12; ++at)
+        head = head << 8 | static_cast<unsigned char>(font[at]);
+    font.replace(head + 18, 2, std::string("\0\x10", 2));
+    folder.write("Bicubik.OTF", font);
+    const ProbeRun run = runProbe(folder, "frames 30");
+    expectRun(run, 0, "unable to load font\n");
+    EXPECT_NE(run.errors.find("Flitmere: Bicubik.OTF"), std::string::npos) << run.errors;
 }
 
 TEST(HostileFiles, CountAsMissingAndNeverReachTheLibrary)
@@ -243,6 +266,18 @@ TEST(HostileFiles, CountAsMissingAndNeverReachTheLibrary)
          "BM" + field(140, 4) + field(0, 4) + field(54, 4) + field(40, 4) + field(0x400022, 4) + field(24, 4) +
              field(1, 2) + field(8, 2) + field(0xffff0001, 4) + std::string(86, '\xff'),
          "scene", 0, "Error: unable to load cloud1Texture\n"},
+        // A pixel size the image library allocates 30000 by 30000 pixels for before it refuses it.
+        {"cloud2.bmp",
+         "BM" + field(58, 4) + field(0, 4) + field(54, 4) + field(40, 4) + field(30000, 4) + field(30000, 4) +
+             field(1, 2) + field(0, 2) + std::string(28, '\0'),
+         "scene", 0, "Error: unable to load cloud2Texture\n"},
+        // Shorter than a RIFF header; a format extension of 22 bytes in a chunk with room for 2; MS-ADPCM
+        // data of 3 bytes, less than its one block's 6-byte header.
+        {"flap.wav", "RIFF\x04\0\0", "bird", 1, "unable to open flap.wav file\n"},
+        {"flap.wav", wav(1, 1, 1, 8, std::string(8, '\0'), {}, field(22, 2)), "bird", 1,
+         "unable to open flap.wav file\n"},
+        {"flap.wav", wav(2, 1, 256, 4, "abc", {}, field(2, 2) + field(500, 2)), "bird", 1,
+         "unable to open flap.wav file\n"},
     };
     for (const auto& [file, bytes, what, exitStatus, message] : cases)
     {
@@ -264,7 +299,12 @@ TEST(HostileFiles, EveryEncodingTheAudioLibraryPlaysStillLoads)
     for (const std::string& bytes :
          {wav(1, 1, 1, 8, block), wav(3, 2, 16, 64, block), wav(6, 1, 1, 8, block), wav(7, 2, 2, 8, block),
           wav(2, 1, 256, 4, block + block, {}, samplesPerBlock), wav(0x11, 2, 256, 4, block, {}, samplesPerBlock),
-          wav(0xfffe, 2, 4, 16, block, {}, extensiblePcm), wav(1, 1, 2, 16, block, 0xffffffff)})
+          wav(0xfffe, 2, 4, 16, block, {}, extensiblePcm), wav(1, 1, 2, 16, block, 0xffffffff),
+          // IMA-ADPCM blocks of 5 bytes: a 4-byte header and one byte of samples.
+          wav(0x11, 1, 5, 4, block, {}, field(2, 2) + field(3, 2)),
+          // A chunk of odd size before the format, padded to an even one.
+          "RIFF" + field(4 + 12 + 24 + 8 + 256, 4) + "WAVELIST" + field(3, 4) + "abc" + '\0' +
+              wav(1, 1, 1, 8, block).substr(12)})
     {
         sf::SoundBuffer buffer;
         EXPECT_TRUE(decodeSound(buffer, bytes, "flap.wav")) << "encoding " << static_cast<int>(bytes[20]);

@@ -194,6 +194,7 @@ TEST(SeveralUpdates, EachIsJudgedWholeSoAHitInTheMiddleOfAFrameOfThreeStopsTheWo
     inThrees.frame({}, false, 3);
     EXPECT_EQ(inThrees.game.getLives(), 2);
     EXPECT_EQ(inThrees.obstacle1Position().x, 432.f) << "the world moved on after the hit";
+    EXPECT_EQ(inThrees.hud(), "Score: 0\nLives: 2") << "the HUD is built before the frame's last update";
 
     // The death sequence goes on at every update: the bird falls as far at both rates.
     each.frames(3 + 60);

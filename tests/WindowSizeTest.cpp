@@ -13,6 +13,7 @@ TEST(WindowSize, IsTheWorldsWhereTheFramedWindowFitsTheUsableAreaElseTheLargestO
     EXPECT_EQ(windowSize({1366, 768}, {sf::Vector2u{1366, 736}, {2, 22}}), sf::Vector2u(1071, 714));
     // A work area spanning two monitors is no room on the smaller one the window opens on.
     EXPECT_EQ(windowSize({1280, 720}, {sf::Vector2u{3200, 1080}, {0, 0}}), sf::Vector2u(1080, 720));
+    EXPECT_EQ(windowSize({1024, 1080}, {sf::Vector2u{3200, 1080}, {0, 0}}), sf::Vector2u(1023, 682));
     // Narrow rather than low.
     EXPECT_EQ(windowSize({800, 1280}, {std::nullopt, {0, 0}}), sf::Vector2u(798, 532));
     // A screen with no room at all still gets a window.

@@ -71,6 +71,8 @@ public:
     [[nodiscard]] XClient& xClient() { return x; }
     // Frames the game has shown in its window since it was found.
     [[nodiscard]] long framesShown() { return presented->count(); }
+    // When each of them was shown, in the X server's milliseconds, as of the last count.
+    [[nodiscard]] const std::vector<std::uint32_t>& frameTimes() const { return presented->times(); }
 
     // What the window shows now; throws if it cannot be read.
     [[nodiscard]] Picture capture();

@@ -1,5 +1,6 @@
 #include "support/Pace.hpp"
 
+#include <algorithm>
 #include <array>
 #include <iomanip>
 #include <sstream>
@@ -51,6 +52,17 @@ Line fit(const std::vector<Sighting>& sightings, double Sighting::*value)
     }
     line.slope = covariance / variance;
     return line;
+}
+
+double shownShare(const std::vector<Sighting>& sightings, const std::vector<std::uint32_t>& frameTimes)
+{
+    constexpr std::uint32_t coveredByAFrameMs = 67;
+    const auto first = static_cast<std::size_t>(sightings.front().framesShown) - 1;
+    const auto last = static_cast<std::size_t>(sightings.back().framesShown) - 1;
+    std::uint32_t lostMs = 0;
+    for (std::size_t frame = first + 1; frame <= last; ++frame)
+        lostMs += std::max(frameTimes[frame] - frameTimes[frame - 1], coveredByAFrameMs) - coveredByAFrameMs;
+    return 1.0 - static_cast<double>(lostMs) / static_cast<double>(frameTimes[last] - frameTimes[first]);
 }
 
 std::string describe(const std::vector<Sighting>& sightings)

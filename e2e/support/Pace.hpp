@@ -4,6 +4,7 @@
 #include "support/ObstacleOnScreen.hpp"
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ struct Line
     [[nodiscard]] double at(double seconds) const { return meanV + slope * (seconds - meanT); }
 };
 [[nodiscard]] Line fit(const std::vector<Sighting>& sightings, double Sighting::*value);
+// The share of the time from the first sighting's last frame to the last one's that a world running at
+// most 4 updates a frame shows: an interval between two frames (`frameTimes`, in milliseconds) longer
+// than the 1/15 s of those 4 updates loses the rest.
+[[nodiscard]] double shownShare(const std::vector<Sighting>& sightings, const std::vector<std::uint32_t>& frameTimes);
 // Every sighting, for failure messages.
 [[nodiscard]] std::string describe(const std::vector<Sighting>& sightings);
 

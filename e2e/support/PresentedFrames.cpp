@@ -42,7 +42,10 @@ long PresentedFrames::count()
             continue;
         const auto& notice = reinterpret_cast<const XDamageNotifyEvent&>(event);
         if (notice.area.width == width && notice.area.height == height)
+        {
             ++frames;
+            presentedAt.push_back(static_cast<std::uint32_t>(notice.timestamp));
+        }
     }
     return frames;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 struct _XDisplay;
 using WindowId = unsigned long;
@@ -18,6 +20,8 @@ public:
 
     // Frames presented from this object's making up to this call.
     [[nodiscard]] long count();
+    // When each of them was presented, in the X server's milliseconds, as of the last count.
+    [[nodiscard]] const std::vector<std::uint32_t>& times() const { return presentedAt; }
 
 private:
     _XDisplay* display = nullptr;
@@ -25,4 +29,5 @@ private:
     int width = 0;
     int height = 0;
     long frames = 0;
+    std::vector<std::uint32_t> presentedAt;
 };

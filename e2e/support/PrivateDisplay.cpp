@@ -4,11 +4,14 @@
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -94,6 +97,100 @@ void waitForWindowManager(const std::string& displayName, ChildProcess& windowMa
     if (!ready)
         throw std::runtime_error("the window manager did not start");
 }
+
+// A root window's property of 32-bit items, or nothing while it is absent.
+std::vector<long> rootNumbers(Display* display, const char* name)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long left = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> values;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, name, False), 0, 1024, False,
+                           AnyPropertyType, &type, &format, &count, &left, &data) == Success &&
+        format == 32)
+        values.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+    if (data != nullptr)
+        XFree(data);
+    return values;
+}
+
+// A dock along the bottom edge of every desktop, its strut spanning the screen's width, and the last
+// desktop shown;
+// returned once the window manager's work area for that desktop leaves the dock out.
+Display* openPanelOnLastDesktop(const std::string& displayName, int width, int height, int panelHeight)
+{
+    Display* display = XOpenDisplay(displayName.c_str());
+    if (display == nullptr)
+        throw std::runtime_error("cannot connect to X display " + displayName);
+    // The window manager names its own window before it has set up its desktops.
+    const auto deadline = std::chrono::steady_clock::now() + startTimeout;
+    std::vector<long> desktops;
+    while ((desktops = rootNumbers(display, "_NET_NUMBER_OF_DESKTOPS")).empty() &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(windowManagerPollInterval);
+    const long last = desktops.empty() ? 0 : desktops[0] - 1;
+    const Window root = DefaultRootWindow(display);
+    const Window panel = XCreateSimpleWindow(display, root, 0, height - panelHeight, static_cast<unsigned>(width),
+                                             static_cast<unsigned>(panelHeight), 0, 0, BlackPixel(display, 0));
+    const Atom dock = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DOCK", False);
+    XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&dock), 1);
+    // Left, right, top and bottom, then where along each edge: the bottom one, the whole width.
+    const long strut[12] = {0, 0, 0, panelHeight, 0, 0, 0, 0, 0, 0, 0, width - 1};
+    XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_STRUT_PARTIAL", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(strut), 12);
+    const long everyDesktop = 0xffffffff;
+    XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_DESKTOP", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&everyDesktop), 1);
+    XMapWindow(display, panel);
+
+    XEvent switchTo{};
+    switchTo.xclient.type = ClientMessage;
+    switchTo.xclient.window = root;
+    switchTo.xclient.message_type = XInternAtom(display, "_NET_CURRENT_DESKTOP", False);
+    switchTo.xclient.format = 32;
+    switchTo.xclient.data.l[0] = last;
+    XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &switchTo);
+    XSync(display, False);
+    for (;;)
+    {
+        const std::vector<long> current = rootNumbers(display, "_NET_CURRENT_DESKTOP");
+        const std::vector<long> areas = rootNumbers(display, "_NET_WORKAREA");
+        const auto at = static_cast<std::size_t>(4 * last + 3);
+        if (current == std::vector<long>{last} && areas.size() > at && areas[at] == height - panelHeight)
+            return display;
+        if (std::chrono::steady_clock::now() >= deadline)
+            throw std::runtime_error("the window manager left no room for the panel");
+        std::this_thread::sleep_for(windowManagerPollInterval);
+    }
+}
+
+// Waits for a client's question about its frame (_NET_REQUEST_FRAME_EXTENTS, sent to the root) on its
+// own connection, then lets the stopped window manager go on `delay` later, so that it answers late.
+void continueLate(Display* display, pid_t windowManager, std::chrono::milliseconds delay,
+                  const std::atomic<bool>& stopping)
+{
+    const Atom question = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
+    bool asked = false;
+    const auto deadline = std::chrono::steady_clock::now() + 2 * startTimeout;
+    while (!asked && !stopping && std::chrono::steady_clock::now() < deadline)
+    {
+        pollfd connection{ConnectionNumber(display), POLLIN, 0};
+        poll(&connection, 1, static_cast<int>(windowManagerPollInterval.count()));
+        while (!asked && XPending(display) > 0)
+        {
+            XEvent event;
+            XNextEvent(display, &event);
+            asked = event.type == ClientMessage && event.xclient.message_type == question;
+        }
+    }
+    if (asked)
+        std::this_thread::sleep_for(delay);
+    kill(windowManager, SIGCONT);
+    XCloseDisplay(display);
+}
 } // namespace
 
 PrivateDisplay::PrivateDisplay() : PrivateDisplay(Options{}) {}
@@ -127,6 +224,19 @@ PrivateDisplay::PrivateDisplay(Options options)
     openbox.environment = {{"DISPLAY", displayName}};
     windowManager = std::make_unique<ChildProcess>(openbox);
     waitForWindowManager(displayName, *windowManager);
+    if (options.panelHeight > 0)
+        panelClient = openPanelOnLastDesktop(displayName, options.width, options.height, options.panelHeight);
+    if (options.frameAnswerDelay > std::chrono::milliseconds::zero())
+    {
+        Display* watcher = XOpenDisplay(displayName.c_str());
+        if (watcher == nullptr)
+            throw std::runtime_error("cannot connect to X display " + displayName);
+        XSelectInput(watcher, DefaultRootWindow(watcher), SubstructureNotifyMask);
+        XSync(watcher, False);
+        kill(windowManager->pid(), SIGSTOP);
+        lateAnswer =
+            std::thread(continueLate, watcher, windowManager->pid(), options.frameAnswerDelay, std::cref(stopping));
+    }
 }
 
 void PrivateDisplay::setResources(const std::string& resources)
@@ -142,6 +252,11 @@ void PrivateDisplay::setResources(const std::string& resources)
 
 PrivateDisplay::~PrivateDisplay()
 {
+    stopping = true;
+    if (lateAnswer.joinable())
+        lateAnswer.join();
+    if (panelClient != nullptr)
+        XCloseDisplay(panelClient);
     if (windowManager)
         windowManager->stop(stopGrace);
     // Asked first, so that the server removes its socket and lock file.

@@ -2,8 +2,13 @@
 
 #include "support/ChildProcess.hpp"
 
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
+
+struct _XDisplay;
 
 // An X server (Xvfb) of the test's own, on a display number the server picks itself. Each test gets
 // one, so tests running side by side never see, or send input to, each other's windows, and a
@@ -18,6 +23,12 @@ public:
         // A real window manager (openbox): frames, focus, minimising, a work area. Without one, windows
         // lie where they ask to and keep the focus they are given.
         bool windowManager = false;
+        // Under the window manager, a desktop as a player's may be: a panel along the bottom edge this
+        // high, which the work area leaves out, with the last of the virtual desktops shown.
+        int panelHeight = 0;
+        // Under the window manager: how late it answers the first question about a window's frame, as
+        // a loaded one may. It stands still from its start until then.
+        std::chrono::milliseconds frameAnswerDelay{0};
     };
 
     PrivateDisplay();
@@ -36,4 +47,8 @@ private:
     std::unique_ptr<ChildProcess> server;
     std::unique_ptr<ChildProcess> windowManager;
     std::string displayName;
+    // The panel's client, whose window lives as long as its connection.
+    _XDisplay* panelClient = nullptr;
+    std::thread lateAnswer;
+    std::atomic<bool> stopping{false};
 };
