@@ -143,7 +143,7 @@ void Painter::paint(sf::RenderTarget& target)
     }
     const sf::IntRect whole({0, 0}, sf::Vector2i(target.getSize()));
 
-    // Where each sprite lands, and the parts of it sure to come out opaque: pixels whose centres lie
+    // Where each sprite lands, and the pixels of it sure to come out opaque: pixels whose centres lie
     // inside rows of its picture that are opaque throughout, one row in from a neighbour that is not
     // (which a smoothed picture mixes in).
     layers.clear();

@@ -12,5 +12,5 @@ using PixelRegion = std::vector<sf::IntRect>;
 // four. `scratch` is working space, kept by the caller so that a frame allocates nothing.
 void subtract(PixelRegion& region, const sf::IntRect& cut, PixelRegion& scratch);
 
-// The part of `rectangle` that also lies in `within`; empty when they do not overlap.
+// What of `rectangle` also lies in `within`; empty when they do not overlap.
 [[nodiscard]] sf::IntRect overlap(const sf::IntRect& rectangle, const sf::IntRect& within);
