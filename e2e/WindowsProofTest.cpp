@@ -267,7 +267,9 @@ TEST_F(Unzipped, AtLogPixels192OnA3840x2160ScreenTheWindowIs2400x1600AndPlays)
     const std::optional<WindowId> window = game.waitForWindow();
     ASSERT_TRUE(window.has_value()) << "no window; " << game.describe();
     EXPECT_EQ(game.xClient().size(*window), std::make_pair(2400, 1600));
-    // The HUD's red from x = 2000, twice its 22 px high.
+    // The window is mapped before the game first draws into it: the HUD is read once it shows, then
+    // its red from x = 2000, twice its 22 px high.
+    ASSERT_TRUE(game.waitForHud(0, 3, 20s)) << "the HUD does not read a score of 0 and 3 lives at this scale";
     const std::optional<Box> red = redTextBounds(game.capture());
     ASSERT_TRUE(red.has_value()) << "no red text in the top-right corner";
     EXPECT_NEAR(red->left, 2000, 6);
