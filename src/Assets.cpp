@@ -2,10 +2,11 @@
 
 #include "AssetCache.hpp"
 #include "AssetCheck.hpp"
+#include "ErrorCapture.hpp"
+#include "SoundReadAhead.hpp"
 #include "platform/Process.hpp"
 
 #include <SFML/Graphics/Image.hpp>
-#include <SFML/System/Err.hpp>
 
 #include <cstdlib>
 #include <filesystem>
@@ -13,7 +14,6 @@
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <sstream>
 
 namespace
 {
@@ -21,6 +21,8 @@ constexpr int missingAssetExitStatus = 1;
 
 [[noreturn]] void exitForMissingAsset(std::string_view message)
 {
+    // Nothing the process ends with may be taken away under a load still running.
+    SoundReadAhead::finish();
     reportLoadFailure(message);
     platform::showFatalLine(message);
     std::exit(missingAssetExitStatus);
@@ -70,24 +72,6 @@ bool passes(std::optional<std::string_view> fault, std::string_view fileName)
     return !fault;
 }
 
-// Keeps what the game's stream and the library's write on standard error while it lives.
-class ErrorCapture
-{
-public:
-    explicit ErrorCapture(std::streambuf* into) : ours(std::cerr.rdbuf(into)), library(sf::err().rdbuf(into)) {}
-    ~ErrorCapture()
-    {
-        std::cerr.rdbuf(ours);
-        sf::err().rdbuf(library);
-    }
-    ErrorCapture(const ErrorCapture&) = delete;
-    ErrorCapture& operator=(const ErrorCapture&) = delete;
-
-private:
-    std::streambuf* ours;
-    std::streambuf* library;
-};
-
 template <typename Decoded>
 using Decoder = bool (*)(Decoded& decoded, std::string_view bytes, std::string_view fileName);
 
@@ -108,13 +92,9 @@ const AssetCache::Outcome<Decoded>& shelved(AssetCache::Shelf<Decoded>& shelf, c
     AssetCache::Outcome<Decoded>& outcome = found->second;
     if (first)
     {
-        std::stringbuf said;
-        {
-            const ErrorCapture capture(&said);
-            if (!decodeFile(fileName, decode, outcome.decoded.emplace()))
-                outcome.decoded.reset();
-        }
-        outcome.said = said.str();
+        const ErrorCapture capture(outcome.said);
+        if (!decodeFile(fileName, decode, outcome.decoded.emplace()))
+            outcome.decoded.reset();
     }
     std::cerr << outcome.said;
     return outcome;
@@ -183,6 +163,22 @@ sf::SoundBuffer requireSoundBuffer(const std::string& fileName, std::string_view
     if (!loadSound(buffer, fileName))
         exitForMissingAsset(failureMessage);
     return buffer;
+}
+
+std::unique_ptr<const sf::SoundBuffer> requireHeldSound(const std::string& fileName, std::string_view failureMessage)
+{
+    std::optional<std::unique_ptr<sf::SoundBuffer>> readAhead = SoundReadAhead::take(fileName);
+    std::unique_ptr<sf::SoundBuffer> buffer = readAhead ? std::move(*readAhead) : std::make_unique<sf::SoundBuffer>();
+    if (!readAhead && !loadSound(*buffer, fileName))
+        buffer.reset();
+    if (!buffer)
+        exitForMissingAsset(failureMessage);
+    return buffer;
+}
+
+bool readSound(sf::SoundBuffer& buffer, const std::string& fileName)
+{
+    return decodeFile(fileName, decodeSound, buffer);
 }
 
 bool openFont(sf::Font& font, const std::string& fileName, std::string_view failureMessage)

@@ -5,6 +5,7 @@
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,14 @@ void reportLoadFailure(std::string_view message);
 // Assets the game cannot run without: on failure the message is reported and the process exits with status 1.
 [[nodiscard]] sf::Texture requireTexture(const std::string& fileName, std::string_view failureMessage);
 [[nodiscard]] sf::SoundBuffer requireSoundBuffer(const std::string& fileName, std::string_view failureMessage);
+// The same for a sound held where it stays, for one too large to copy: a read-ahead of the file
+// (SoundReadAhead.hpp) gives its buffer over.
+[[nodiscard]] std::unique_ptr<const sf::SoundBuffer> requireHeldSound(const std::string& fileName,
+                                                                      std::string_view failureMessage);
+
+// Reads and decodes a whole sound file as the loads above do, never through an AssetCache: what a
+// thread beside the game's may do.
+[[nodiscard]] bool readSound(sf::SoundBuffer& buffer, const std::string& fileName);
 
 // Opens a font into `font`; on failure the message is reported. Returns whether the font can be used.
 [[nodiscard]] bool openFont(sf::Font& font, const std::string& fileName, std::string_view failureMessage);

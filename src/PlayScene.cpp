@@ -6,7 +6,7 @@
 PlayScene::PlayScene()
     : hudFontOpened(openHudFont(hudFont, "Bicubik.OTF")), hudText(makeHudText(hudFont, hudScore, hudLives)),
       scoreBuffer(requireSoundBuffer("score.wav", "unable to open score.wav")),
-      musicBuffer(requireSoundBuffer("background.wav", "unable to open background.wav"))
+      musicBuffer(requireHeldSound("background.wav", "unable to open background.wav"))
 {
     // The library places every sound in space, where a stereo buffer's two front channels are shared
     // out to side speakers at half their level: the tune would play 6 dB under its file. The game

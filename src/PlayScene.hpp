@@ -8,6 +8,8 @@
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Text.hpp>
 
+#include <memory>
+
 // What lives for one run of the game beside the window: the scenery, the HUD, the score chime and the
 // background tune, built in this order. A missing picture or font is reported and tolerated; a
 // missing sound is reported and ends the process with status 1.
@@ -29,9 +31,9 @@ struct PlayScene
     int hudLives = 3;
     sf::Text hudText;
     sf::SoundBuffer scoreBuffer;
-    sf::SoundBuffer musicBuffer;
+    std::unique_ptr<const sf::SoundBuffer> musicBuffer; // 17 MB, never copied
     sf::Sound scoreSound{scoreBuffer};
-    sf::Sound music{musicBuffer};
+    sf::Sound music{*musicBuffer};
     // What the drawing has learnt of the pictures, and its working space: drawing changes nothing shown.
     mutable Painter painter;
 };

@@ -1,6 +1,7 @@
 #include "Assets.hpp"
 #include "Flitmere.hpp"
 #include "SoundOutput.hpp"
+#include "SoundReadAhead.hpp"
 #include "platform/Desktop.hpp"
 #include "platform/Process.hpp"
 
@@ -17,6 +18,8 @@ int main()
         reportLoadFailure(*desktop.problem());
         return EXIT_FAILURE;
     }
+    // The tune, the slowest file to load, loads beside everything else until the game's scene takes it.
+    const SoundReadAhead tune("background.wav");
     openSoundOutput();
 
     Flitmere flitmere;

@@ -23,6 +23,7 @@
 #include "PixelRatio.hpp"
 #include "PlayScene.hpp"
 #include "SleepUntil.hpp"
+#include "SoundReadAhead.hpp"
 #include "WindowSize.hpp"
 #include "platform/Desktop.hpp"
 
@@ -45,6 +46,7 @@ constexpr sf::Time simulatedFrameTime = sf::microseconds(16'667);
 struct Play
 {
     const platform::Desktop desktop;
+    const SoundReadAhead tune{"background.wav"};
     Flitmere game;
     PlayScene scene;
     const sf::Vector2u size = windowSize(sf::VideoMode::getDesktopMode().size, desktop.room(), desktop.scale());
