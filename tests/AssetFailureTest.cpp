@@ -173,6 +173,24 @@ TEST(PlaySetUp, BrokenFilesCountAsMissing)
     expectRun(runProbe(folder, "scene"), 1, pictures + "unable to load font\nunable to open background.wav\n");
 }
 
+TEST(PlaySetUp, TheTuneReadAheadSaysItsLinesWhenTheSceneAsksForItAndNothingWhenTheGameEndsFirst)
+{
+    AssetFolder folder;
+    folder.write("cloud1.bmp", "BM\x36\x00\x00\x00 truncated");
+    folder.write("background.wav", "RIFF");
+    ProbeRun run = runProbe(folder, "started");
+    expectRun(run, 1, "Error: unable to load cloud1Texture\nunable to open background.wav\n");
+    const std::size_t picture = run.errors.find("cloud1.bmp");
+    const std::size_t tune = run.errors.find("background.wav");
+    EXPECT_NE(tune, std::string::npos) << run.errors;
+    EXPECT_LT(picture, tune) << run.errors;
+
+    folder.remove("wingUp2.bmp");
+    run = runProbe(folder, "started");
+    expectRun(run, 1, "Error: unable to load wingUpTexture from file\n");
+    EXPECT_EQ(run.errors.find("background.wav"), std::string::npos) << run.errors;
+}
+
 TEST(GameConstruction, ACutPictureOrAFolderForASoundCountsAsMissing)
 {
     AssetFolder folder;

@@ -1,10 +1,12 @@
 // Builds the object named on the command line in the current folder, the way the game does, and
-// exits with status 0 if the process got through it. "frames N" also builds the play scene and runs N
+// exits with status 0 if the process got through it. "started" builds the game and its scene as main
+// does, the tune read ahead. "frames N" also builds the play scene and runs N
 // frames with no input, drawing some of them off screen; "game-over" runs frames with no input until
 // the game is over (status 3 if it never is) and draws a few more.
 #include "Bird.hpp"
 #include "Flitmere.hpp"
 #include "PlayScene.hpp"
+#include "SoundReadAhead.hpp"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 
@@ -51,6 +53,12 @@ int main(int argc, char** argv)
         const Flitmere game;
     else if (what == "scene")
         const PlayScene scene;
+    else if (what == "started")
+    {
+        const SoundReadAhead tune("background.wav");
+        const Flitmere game;
+        const PlayScene scene;
+    }
     else if (what == "frames" && argc > 2)
     {
         Run run;
