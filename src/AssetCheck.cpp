@@ -51,13 +51,13 @@ std::optional<BmpLayout> bmpLayout(std::uint32_t infoHeaderSize)
     }
 }
 
-// Plain rows, or rows whose pixels are split by bit masks (as the game's own pictures are).
+// Plain rows, or rows whose pixels are split by bit masks (as the game's own pictures are). The image
+// library refuses the later kind with an alpha mask in the header (6) as it refuses JPEG and PNG.
 bool rowsAreUncompressed(std::uint32_t compression)
 {
     constexpr std::uint32_t uncompressed = 0;
     constexpr std::uint32_t bitFields = 3;
-    constexpr std::uint32_t alphaBitFields = 6;
-    return compression == uncompressed || compression == bitFields || compression == alphaBitFields;
+    return compression == uncompressed || compression == bitFields;
 }
 
 bool isPixelSize(std::uint64_t bitsPerPixel)

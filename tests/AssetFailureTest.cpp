@@ -284,6 +284,11 @@ TEST(HostileFiles, CountAsMissingAndNeverReachTheLibrary)
          "BM" + field(140, 4) + field(0, 4) + field(54, 4) + field(40, 4) + field(0x400022, 4) + field(24, 4) +
              field(1, 2) + field(8, 2) + field(0xffff0001, 4) + std::string(86, '\xff'),
          "scene", 0, "Error: unable to load cloud1Texture\n"},
+        // Bit fields with an alpha mask (6), which the image library refuses only after reading the header.
+        {"cloud3.bmp",
+         "BM" + field(70, 4) + field(0, 4) + field(54, 4) + field(40, 4) + field(1, 4) + field(1, 4) + field(1, 2) +
+             field(32, 2) + field(6, 4) + std::string(36, '\0'),
+         "scene", 0, "Error: unable to load cloud3Texture\n"},
         // A pixel size the image library allocates 30000 by 30000 pixels for before it refuses it.
         {"cloud2.bmp",
          "BM" + field(58, 4) + field(0, 4) + field(54, 4) + field(40, 4) + field(30000, 4) + field(30000, 4) +
