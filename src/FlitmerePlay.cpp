@@ -19,10 +19,6 @@
 namespace
 {
 constexpr unsigned bitsPerPixel = 32;
-// While the game waits for the player, a few frames a second keep the picture and the sound's care
-// going; the window's next event (the focus coming back) ends the wait at once.
-constexpr sf::Time waitingFrameInterval = sf::milliseconds(250);
-
 } // namespace
 
 void Flitmere::play(const platform::Desktop& desktop)
@@ -55,12 +51,12 @@ void Flitmere::play(const platform::Desktop& desktop)
     SoundOutput soundOutput;
     while (window.isOpen())
     {
-        const bool waiting = getWaitsForPlayer();
-        if (waiting)
-            pacer.interrupt();
+        sf::Time eventWait;
+        if (getWaitsForPlayer())
+            eventWait = pacer.waitForPlayer();
         else
             sleepUntil(gameClock, pacer.nextFrameAt());
-        readFrameInput(window, gameClock, input, waiting ? waitingFrameInterval : sf::Time::Zero);
+        readFrameInput(window, gameClock, input, eventWait);
         input.updates = pacer.updatesDue(input.now);
         if (frame(scene, input) == FrameEnd::WindowClosed)
             soundOutput.exitProcess(EXIT_SUCCESS);

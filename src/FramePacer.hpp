@@ -38,12 +38,16 @@ public:
     [[nodiscard]] int updatesDue(sf::Time frameBegins);
     // The frame's `display()` returned at `shownAt`.
     void frameShown(sf::Time shownAt);
-    // The coming frame follows a wait of the game's own (for the player), which says nothing of the
-    // display: it is not measured, owes the world nothing, and the frames after it are paced as before.
-    void interrupt()
+    // The coming frame waits for the player (the game is paused, or its window has lost the focus)
+    // rather than for the pacer: it begins at the window's next event, or after the time returned, so
+    // that a few frames a second keep the picture and the sound's care going. The wait says nothing of
+    // the display: it is not measured, owes the world nothing, and the frames after it are paced as
+    // before.
+    [[nodiscard]] sf::Time waitForPlayer()
     {
         anyShown = false;
         anyBegun = false;
+        return sf::milliseconds(250);
     }
     // Shows the frame, then notes when: `display()` returns once the frame is shown (with vertical sync,
     // at a refresh), so the moment is read only after it returned.

@@ -28,6 +28,9 @@ struct Display
     int shownAtOnce = 0;
     // The window moves to displays of other refresh rates: from each moment on, the rate given.
     std::vector<std::pair<sf::Time, double>> moves;
+    // Frames that wait for the player (paused, or the window unfocused), each as long as the pacer says.
+    int waitFrom = -1;
+    int waitFrames = 0;
 
     [[nodiscard]] sf::Time shownAfter(int frame, sf::Time begun) const
     {
@@ -114,7 +117,9 @@ Frames play(const Display& display, sf::Time length)
     Frames frames;
     for (; window.now < length; ++window.frame)
     {
-        const sf::Time hold = std::max(sf::Time::Zero, pacer.nextFrameAt() - window.now);
+        const bool waiting = window.frame >= display.waitFrom && window.frame < display.waitFrom + display.waitFrames;
+        const sf::Time hold =
+            waiting ? pacer.waitForPlayer() : std::max(sf::Time::Zero, pacer.nextFrameAt() - window.now);
         window.now += hold;
         frames.updates.push_back(pacer.updatesDue(window.now));
         pacer.show(window, window);
@@ -265,6 +270,25 @@ TEST(FramePacer, AStallOfASecondIsNotMadeUpForByABurstOfUpdates)
         EXPECT_EQ(frames.mostUpdates(after), 4);
         EXPECT_LE(frames.updateRate(after + sf::milliseconds(1), after + sf::milliseconds(1'001)), 60.0 + 2 * 4);
         expectUpdatesPerSecond(frames, 60.0, after + sf::seconds(1), sf::seconds(10));
+    }
+}
+
+TEST(FramePacer, AFrameAfterAWaitForThePlayerRunsOneUpdateAndThePaceResumes)
+{
+    for (const double hz : {60.0, 144.0, noVerticalSync})
+    {
+        SCOPED_TRACE(hz);
+        Display display;
+        display.refreshHz = hz;
+        display.waitFrom = 300;
+        display.waitFrames = 8;
+        const Frames frames = play(display, sf::seconds(10));
+        for (int frame = 300; frame <= 308; ++frame)
+        {
+            EXPECT_EQ(frames.heldBack[frame], frame < 308 ? sf::milliseconds(250) : sf::Time::Zero) << frame;
+            EXPECT_EQ(frames.updates[frame], 1) << frame;
+        }
+        expectUpdatesPerSecond(frames, 60.0, frames.shown[308] + sf::seconds(1), sf::seconds(10));
     }
 }
 
