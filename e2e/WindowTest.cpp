@@ -83,6 +83,34 @@ TEST(Window, WithoutADisplayTheGameSaysSoInOneLineAndEndsWithStatus1)
     }
 }
 
+// A server that ends with its last client, as a session's started by xinit does: the game holds the
+// connection of its display check until its window has one, or the server would end in between.
+TEST(Window, OpensOnAServerThatEndsWithItsLastClient)
+{
+    const AssetCopy assets;
+    PrivateDisplay::Options options;
+    options.endsWithItsLastClient = true;
+    const PrivateDisplay display(options);
+    Launch launch;
+    launch.program = gameProgram();
+    launch.workingDirectory = assets.path();
+    launch.environment = {{"DISPLAY", display.name()}};
+    ChildProcess game(launch);
+    // The test connects only once the game has connected twice, its check and its window: a client of
+    // the test's would keep the server up.
+    const auto deadline = std::chrono::steady_clock::now() + closeTimeout;
+    while (display.connectionsOf(game.pid()) < 2 && game.running() && std::chrono::steady_clock::now() < deadline)
+        letRun(10ms);
+    ASSERT_GE(display.connectionsOf(game.pid()), 2) << "the server ended before the game's window connected";
+    XClient x(display.name());
+    std::vector<WindowId> shown;
+    while ((shown = x.shownWindows()).empty() && game.running() && std::chrono::steady_clock::now() < deadline)
+        letRun(50ms);
+    ASSERT_EQ(shown.size(), 1u) << "no window";
+    x.requestClose(shown.front());
+    EXPECT_EQ(game.waitForExit(closeTimeout), ExitStatus::withCode(0));
+}
+
 TEST(Window, ShowsTheBirdAsItsIcon)
 {
     const AssetCopy assets;

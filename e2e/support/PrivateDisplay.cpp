@@ -206,8 +206,15 @@ PrivateDisplay::PrivateDisplay(Options options)
                         "0",
                         std::to_string(options.width) + "x" + std::to_string(options.height) + "x24",
                         "-nolisten",
-                        "tcp",
-                        "-noreset"};
+                        "tcp"};
+    if (options.endsWithItsLastClient)
+    {
+        serverLog = std::make_unique<TempFolder>("xvfb-log");
+        launch.arguments.insert(launch.arguments.end(), {"-terminate", "-audit", "4"});
+        launch.standardError = serverLog->path() / "log";
+    }
+    else
+        launch.arguments.emplace_back("-noreset");
     launch.passedDescriptor = ready.writeEnd();
     launch.passedAs = displayNumberFd;
     server = std::make_unique<ChildProcess>(launch);
@@ -248,6 +255,19 @@ void PrivateDisplay::setResources(const std::string& resources)
     XChangeProperty(display, DefaultRootWindow(display), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(resources.data()), static_cast<int>(resources.size()));
     XCloseDisplay(display);
+}
+
+int PrivateDisplay::connectionsOf(pid_t process) const
+{
+    if (!serverLog)
+        return 0;
+    // "AUDIT: <date>: <server pid>: client 1 connected from local host ( uid=0 gid=0 pid=4321 )"
+    const std::string log = readFile(serverLog->path() / "log");
+    const std::string ofProcess = " pid=" + std::to_string(process) + " )";
+    int connections = 0;
+    for (std::size_t at = log.find(ofProcess); at != std::string::npos; at = log.find(ofProcess, at + 1))
+        ++connections;
+    return connections;
 }
 
 PrivateDisplay::~PrivateDisplay()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/AssetCopy.hpp"
 #include "support/ChildProcess.hpp"
 
 #include <atomic>
@@ -29,6 +30,9 @@ public:
         // Under the window manager: how late it answers the first question about a window's frame, as
         // a loaded one may. It stands still from its start until then.
         std::chrono::milliseconds frameAnswerDelay{0};
+        // The server ends once its last client leaves, as one started for a session by xinit does,
+        // and logs every client's coming and going (see connectionsOf). Otherwise it never resets.
+        bool endsWithItsLastClient = false;
     };
 
     PrivateDisplay();
@@ -42,11 +46,14 @@ public:
     // Sets the X resources the desktop gives programs on the root window, as `xrdb` does
     // ("Xft.dpi:\t192\n"); programs read them as they connect.
     void setResources(const std::string& resources);
+    // Where the server ends with its last client: how many times the process connected so far.
+    [[nodiscard]] int connectionsOf(pid_t process) const;
 
 private:
     std::unique_ptr<ChildProcess> server;
     std::unique_ptr<ChildProcess> windowManager;
     std::string displayName;
+    std::unique_ptr<TempFolder> serverLog;
     // The panel's client, whose window lives as long as its connection.
     _XDisplay* panelClient = nullptr;
     std::thread lateAnswer;
