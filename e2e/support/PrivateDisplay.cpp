@@ -152,18 +152,23 @@ Display* openPanelOnLastDesktop(const std::string& displayName, int width, int h
     switchTo.xclient.message_type = XInternAtom(display, "_NET_CURRENT_DESKTOP", False);
     switchTo.xclient.format = 32;
     switchTo.xclient.data.l[0] = last;
-    XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &switchTo);
-    XSync(display, False);
     for (;;)
     {
+        // Asked again until done: a window manager still starting up may pass over the first request.
+        XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &switchTo);
+        XSync(display, False);
+        std::this_thread::sleep_for(windowManagerPollInterval);
         const std::vector<long> current = rootNumbers(display, "_NET_CURRENT_DESKTOP");
         const std::vector<long> areas = rootNumbers(display, "_NET_WORKAREA");
         const auto at = static_cast<std::size_t>(4 * last + 3);
-        if (current == std::vector<long>{last} && areas.size() > at && areas[at] == height - panelHeight)
+        const long areaHeight = areas.size() > at ? areas[at] : -1;
+        if (current == std::vector<long>{last} && areaHeight == height - panelHeight)
             return display;
         if (std::chrono::steady_clock::now() >= deadline)
-            throw std::runtime_error("the window manager left no room for the panel");
-        std::this_thread::sleep_for(windowManagerPollInterval);
+            throw std::runtime_error("the window manager left no room for the panel: on desktop " +
+                                     (current.empty() ? std::string("none") : std::to_string(current[0])) + " of " +
+                                     std::to_string(last + 1) + ", a work area " + std::to_string(areaHeight) +
+                                     " high");
     }
 }
 
