@@ -47,7 +47,7 @@ public:
     {
         anyShown = false;
         anyBegun = false;
-        return sf::milliseconds(250);
+        return waitingFrameInterval;
     }
     // Shows the frame, then notes when: `display()` returns once the frame is shown (with vertical sync,
     // at a refresh), so the moment is read only after it returned.
@@ -58,6 +58,9 @@ public:
     }
 
 private:
+    // Four frames a second while the game waits for the player.
+    static constexpr sf::Time waitingFrameInterval = sf::milliseconds(250);
+
     enum class Pacing
     {
         Measuring,      // frames run as they come while the cadence is learnt
