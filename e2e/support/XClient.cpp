@@ -49,10 +49,15 @@ std::vector<WindowId> XClient::shownWindows()
     {
         XWindowAttributes attributes{};
         lastError = 0;
-        if (XGetWindowAttributes(display, children[i], &attributes) != 0 && lastError == 0 &&
-            attributes.map_state == IsViewable && !attributes.override_redirect)
-            // Inside the frame a window manager put it in, if any.
-            windows.push_back(XmuClientWindow(display, children[i]));
+        if (XGetWindowAttributes(display, children[i], &attributes) == 0 || lastError != 0 ||
+            attributes.map_state != IsViewable || attributes.override_redirect)
+            continue;
+        // Inside the frame a window manager put it in, if any. A frame is shown a moment before the
+        // window manager marks the window in it as its client, and has no class of its own: until
+        // then it is not taken for the window.
+        const Window client = XmuClientWindow(display, children[i]);
+        if (!instanceName(client).empty())
+            windows.push_back(client);
     }
     if (children != nullptr)
         XFree(children);
